@@ -1,0 +1,13 @@
+#include "app/TraceText.h"
+#include "browser/SearchWindow.h"
+#include "platform/DebugOutput.h"
+
+void TSearchWindow::DebugTrace(const char* format, ...)
+{
+    char buffer[kTraceBufferSize] = {};
+    std::va_list arguments;
+    va_start(arguments, format);
+    FormatTraceText(buffer, format, arguments);
+    va_end(arguments);
+    platform::SendDebugText(buffer);
+}

@@ -1,0 +1,79 @@
+// The folder tree of drive C: built once when the window is created, its
+// path records released when the window closes.
+#include "browser/FolderSource.h"
+#include "browser/FolderWalk.h"
+#include "browser/SearchWindow.h"
+
+#include <memory>
+
+namespace {
+
+constexpr char kRootPath[] = "C:\\";
+constexpr char kRootText[] = "C 드라이브";
+
+TTreeNode* DeepestFirstChild(TTreeNode* node)
+{
+    while (TTreeNode* child = node->getFirstChild())
+        node = child;
+    return node;
+}
+
+void ReleaseRecord(TTreeNode& node)
+{
+    delete static_cast<TTreeDataSearch*>(node.Data);
+    // A late click finds no record rather than a released one.
+    node.Data = nullptr;
+}
+
+} // namespace
+
+void TSearchWindow::ShowWnd(TObject*)
+{
+    T_TREEVIEW_SEARCH->Items.Clear();
+    ListFolder(kRootPath);
+    T_EDIT_SEARCH->SetTextBuf(kRootPath);
+    auto record = std::make_unique<TTreeDataSearch>(kRootPath);
+    TTreeNode* root = T_TREEVIEW_SEARCH->Items.AddObject(nullptr, kRootText, record.get());
+    record.release();
+    AddSubfolders(kRootPath, root);
+}
+
+void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
+{
+    DiskFolderSource disk;
+    WalkFolders(disk, path, parent, [this](TTreeNode* under, std::string_view name, const String& childPath) {
+        auto record = std::make_unique<TTreeDataSearch>(childPath);
+        TTreeNode* node = T_TREEVIEW_SEARCH->Items.AddChildObject(under, String(name), record.get());
+        record.release();
+        return node;
+    });
+}
+
+void TSearchWindow::CloseSearch(TObject*, TCloseAction&)
+{
+    TTreeNode* root = T_TREEVIEW_SEARCH->Items.GetFirstNode();
+    if (!root)
+        return;
+    FreeNodePaths(root);
+    ReleaseRecord(*root);
+}
+
+void TSearchWindow::FreeNodePaths(TTreeNode* node)
+{
+    // Every record goes after those of its descendants; no recursion, so
+    // the depth of the tree does not matter.
+    TTreeNode* first = node->getFirstChild();
+    if (!first)
+        return;
+    TTreeNode* current = DeepestFirstChild(first);
+    for (;;) {
+        ReleaseRecord(*current);
+        if (TTreeNode* next = current->getNextSibling()) {
+            current = DeepestFirstChild(next);
+        } else {
+            current = current->Parent();
+            if (current == node)
+                return;
+        }
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The folder browser: the folder tree of drive C on the left, the entries
+// of one folder on the right, an address bar above.
+#include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+
+#include <atomic>
+
+// Hung on every folder node: the folder's full path, ending in a backslash.
+struct TTreeDataSearch {
+    explicit TTreeDataSearch(String path);
+    ~TTreeDataSearch();
+    TTreeDataSearch(const TTreeDataSearch&) = delete;
+    TTreeDataSearch& operator=(const TTreeDataSearch&) = delete;
+
+    String Path;
+
+    // Records made and released so far in this process: the two must meet
+    // once the window has closed.
+    static long Created() { return created_; }
+    static long Released() { return released_; }
+
+private:
+    static inline std::atomic<long> created_{0};
+    static inline std::atomic<long> released_{0};
+};
+
+class TSearchWindow : public TForm {
+public:
+    explicit TSearchWindow(TComponent* owner);
+
+    TTreeView* T_TREEVIEW_SEARCH = nullptr;
+    TListView* T_LISTVIEW_SEARCH = nullptr;
+    TSplitter* T_CENBAR = nullptr;
+    TPanel* Panel1 = nullptr;
+    TEdit* T_EDIT_SEARCH = nullptr;
+    TLabel* T_LABEL_SEARCH = nullptr;
+    TButton* T_BTN_SEARCH = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+    TImageList* T_ICON_SEARCH = nullptr;
+    TButton* Button1 = nullptr;
+
+    void ShowWnd(TObject* sender);
+    void CloseSearch(TObject* sender, TCloseAction& action);
+
+    // Fills the list with the entries of one folder and shows its path in
+    // the address bar.
+    void ListFolder(const String& path);
+    // printf-style text to the debugger output, cut to 1023 bytes.
+    void DebugTrace(const char* format, ...);
+
+    static const FormClass& Class();
+
+private:
+    void AddSubfolders(const String& path, TTreeNode* parent);
+    void FreeNodePaths(TTreeNode* node);
+};
+
+extern TSearchWindow* SearchWindow;

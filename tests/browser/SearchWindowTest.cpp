@@ -1,0 +1,406 @@
+// The folder browser window built in-process on the test prefix's drive C,
+// with fixture folders made before the window walks the drive.
+#include "browser/SearchWindow.h"
+#include "tests/support/DebugOutputCapture.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/MessageRecorder.h"
+#include "ui/Application.h"
+#include "ui/WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+const String kFixture = "C:\\tamsaek-fixture\\";
+const String kFiles = kFixture + "files\\";
+const String kLongSegment(50, 'L');
+
+String LongChainPath()
+{
+    String path = kFixture + "long\\";
+    for (int i = 0; i < 6; ++i)
+        path += kLongSegment + "\\";
+    return path;
+}
+
+SYSTEMTIME LocalTime(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s)
+{
+    SYSTEMTIME t{};
+    t.wYear = y;
+    t.wMonth = mo;
+    t.wDay = d;
+    t.wHour = h;
+    t.wMinute = mi;
+    t.wSecond = s;
+    return t;
+}
+
+TTreeNode* Child(TTreeNode* parent, const String& text)
+{
+    for (TTreeNode* n = parent ? parent->getFirstChild() : nullptr; n; n = n->getNextSibling())
+        if (n->Text() == text)
+            return n;
+    return nullptr;
+}
+
+// Follows a path of node texts from the root.
+TTreeNode* NodeAt(TSearchWindow& window, std::initializer_list<String> texts)
+{
+    TTreeNode* node = window.T_TREEVIEW_SEARCH->Items.GetFirstNode();
+    for (const String& text : texts)
+        node = Child(node, text);
+    return node;
+}
+
+String PathOf(const TTreeNode* node)
+{
+    return node && node->Data ? static_cast<const TTreeDataSearch*>(node->Data)->Path : String("<none>");
+}
+
+std::vector<String> ChildTexts(const TTreeNode* node)
+{
+    std::vector<String> texts;
+    for (const TTreeNode* n = node->getFirstChild(); n; n = n->getNextSibling())
+        texts.push_back(n->Text());
+    return texts;
+}
+
+std::vector<String> Captions(const TListView& list)
+{
+    std::vector<String> captions;
+    for (int i = 0; i < list.Items.Count(); ++i)
+        captions.push_back(list.Items[i].Caption);
+    return captions;
+}
+
+RECT ClientBounds(const TControl& control)
+{
+    RECT rect;
+    ::GetWindowRect(control.Handle(), &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control.Handle()), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+String NativeText(HWND hwnd)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    return Narrow(text);
+}
+
+class SearchWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        RemoveTree(kFixture);
+        MakeFolder(kFixture);
+        MakeFolder(kFixture + "Top");
+        MakeFolder(kFixture + "Top\\Sub");
+        MakeFolder(kFixture + ".config");
+        MakeFolder(kFixture + ".config\\inner");
+        MakeFolder(kFixture + "hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        MakeFolder(kFixture + "empty");
+        MakeFolder(kFixture + "order");
+        for (const char* name : {"m", "b", "zz", "a", "Q", "k9", "c", "y", "e", "0"})
+            MakeFolder(kFixture + "order\\" + name);
+        MakeFolder(kFixture + "한글폴더");
+        MakeFolder(kFixture + "한글폴더\\😀이모지");
+        MakeFolder(kFiles);
+        MakeFolder(kFiles + "folder");
+        MakeFolder(kFiles + ".hiddenfolder");
+        MakeFile(kFiles + "readme.txt", 1234, LocalTime(2006, 5, 9, 14, 3, 7));
+        MakeFile(kFiles + "empty.bin", 0);
+        MakeFile(kFiles + "100%s.txt", 7);
+        MakeFile(kFiles + ".profile", 3);
+        MakeFile(kFiles + "big.bin", 5'368'709'120ull);
+        String chain = kFixture + "long\\";
+        MakeFolder(chain);
+        for (int i = 0; i < 6; ++i)
+            MakeFolder(chain += kLongSegment + "\\");
+        MakeFile(chain + "deep.txt", 5);
+
+        createdBefore_ = TTreeDataSearch::Created();
+        RecordedMessages().clear();
+        window_ = new TSearchWindow(Application);
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete window_;
+        window_ = nullptr;
+        RemoveTree(kFixture);
+    }
+
+    TSearchWindow& Window() { return *window_; }
+
+    static inline TSearchWindow* window_ = nullptr;
+    static inline long createdBefore_ = 0;
+};
+
+TEST_F(SearchWindowTest, StartsWithTheRootNodeTheRootListedAndNoMessage)
+{
+    EXPECT_TRUE(RecordedMessages().empty());
+    TTreeView& tree = *Window().T_TREEVIEW_SEARCH;
+    TTreeNode* root = tree.Items.GetFirstNode();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->getNextSibling(), nullptr) << "one top-level node";
+    EXPECT_EQ(root->Text(), "C 드라이브");
+    EXPECT_EQ(PathOf(root), "C:\\");
+    EXPECT_FALSE(tree.IsExpanded(*root));
+    EXPECT_NE(root->NativeItem(), nullptr);
+    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), "C:\\");
+    EXPECT_EQ(Window().StatusBar1->PanelText(0), "파일갯수");
+    EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), [] {
+        std::vector<String> names = SearchNames("C:\\", false);
+        names.erase(std::remove_if(names.begin(), names.end(), [](const String& n) { return n[0] == '.'; }),
+                    names.end());
+        return names;
+    }());
+}
+
+TEST_F(SearchWindowTest, TreeHoldsEveryFolderWithItsFullPath)
+{
+    TTreeNode* sub = NodeAt(Window(), {"tamsaek-fixture", "Top", "Sub"});
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(PathOf(sub), "C:\\tamsaek-fixture\\Top\\Sub\\");
+    EXPECT_NE(NodeAt(Window(), {"tamsaek-fixture", "hidden"}), nullptr) << "hidden and system folders are taken";
+    EXPECT_EQ(NodeAt(Window(), {"tamsaek-fixture", ".config"}), nullptr);
+    EXPECT_EQ(NodeAt(Window(), {"tamsaek-fixture", "files", ".hiddenfolder"}), nullptr);
+    EXPECT_EQ(ChildTexts(NodeAt(Window(), {"tamsaek-fixture", "files"})), std::vector<String>{"folder"})
+        << "files never appear in the tree";
+    EXPECT_FALSE(NodeAt(Window(), {"tamsaek-fixture", "empty"})->HasChildren());
+    EXPECT_EQ(ChildTexts(NodeAt(Window(), {"tamsaek-fixture", "order"})), SearchNames(kFixture + "order\\", true))
+        << "siblings keep the file system's order";
+}
+
+TEST_F(SearchWindowTest, NamesOutsideTheKoreanCodePageAndLongPathsAreReached)
+{
+    TTreeNode* emoji = NodeAt(Window(), {"tamsaek-fixture", "한글폴더", "😀이모지"});
+    ASSERT_NE(emoji, nullptr);
+    EXPECT_EQ(PathOf(emoji), "C:\\tamsaek-fixture\\한글폴더\\😀이모지\\");
+
+    TTreeNode* deepest = NodeAt(Window(), {"tamsaek-fixture", "long"});
+    for (int i = 0; i < 6 && deepest; ++i)
+        deepest = Child(deepest, kLongSegment);
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_EQ(PathOf(deepest), LongChainPath());
+    EXPECT_GT(LongChainPath().size(), 300u);
+    Window().ListFolder(PathOf(deepest));
+    EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), std::vector<String>{"deep.txt"});
+}
+
+TEST_F(SearchWindowTest, NativeItemsAreCreatedOnlyWhereTheTreeIsShown)
+{
+    TTreeView& tree = *Window().T_TREEVIEW_SEARCH;
+    TTreeNode* sub = NodeAt(Window(), {"tamsaek-fixture", "Top", "Sub"});
+    TTreeNode* top = sub->Parent();
+    EXPECT_EQ(tree.Items.GetFirstNode()->getFirstChild()->NativeItem(), nullptr);
+
+    tree.SetSelected(sub);
+    EXPECT_EQ(tree.Selected(), sub);
+    EXPECT_NE(sub->NativeItem(), nullptr);
+    EXPECT_TRUE(tree.IsExpanded(*top));
+    EXPECT_TRUE(tree.IsExpanded(*tree.Items.GetFirstNode()));
+    // Only the children of the opened folders got items.
+    EXPECT_EQ(NodeAt(Window(), {"tamsaek-fixture", "order", "a"})->NativeItem(), nullptr);
+    tree.SetSelected(nullptr);
+    EXPECT_EQ(tree.Selected(), nullptr);
+}
+
+TEST_F(SearchWindowTest, ListShowsEntriesInSearchOrderWithTheirColumns)
+{
+    TListView& list = *Window().T_LISTVIEW_SEARCH;
+    Window().ListFolder(kFiles);
+    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), kFiles);
+
+    std::vector<String> expected = SearchNames(kFiles, false);
+    expected.erase(std::remove_if(expected.begin(), expected.end(), [](const String& n) { return n[0] == '.'; }),
+                   expected.end());
+    ASSERT_EQ(Captions(list), expected);
+    EXPECT_EQ(::SendMessageW(list.Handle(), LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(expected.size()));
+
+    for (int i = 0; i < list.Items.Count(); ++i) {
+        const TListItem& row = list.Items[i];
+        ASSERT_EQ(row.SubItems.size(), 3u) << row.Caption;
+        EXPECT_EQ(row.SubItems[2], "") << "the attribute column stays empty";
+        EXPECT_EQ(row.SubItems[1].size(), 19u) << row.SubItems[1];
+        if (row.Caption == "folder") {
+            EXPECT_EQ(row.ImageIndex, 0);
+            EXPECT_EQ(row.SubItems[0], " ");
+        } else {
+            EXPECT_EQ(row.ImageIndex, 1) << row.Caption;
+        }
+        if (row.Caption == "readme.txt") {
+            EXPECT_EQ(row.SubItems[0], "1234");
+            EXPECT_EQ(row.SubItems[1], "2006-09-05 14:03:07");
+        }
+        if (row.Caption == "big.bin") {
+            EXPECT_EQ(row.SubItems[0], "5368709120");
+        }
+        if (row.Caption == "empty.bin") {
+            EXPECT_EQ(row.SubItems[0], "0");
+        }
+    }
+    EXPECT_NE(std::find(expected.begin(), expected.end(), "100%s.txt"), expected.end());
+
+    // The native control shows the same texts.
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = 1;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    const int readme = static_cast<int>(std::find(expected.begin(), expected.end(), "readme.txt") - expected.begin());
+    ::SendMessageW(list.Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(readme), reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(Narrow(text), "1234");
+    EXPECT_EQ(Window().StatusBar1->PanelText(0), "파일갯수");
+}
+
+TEST_F(SearchWindowTest, ListingTwiceGivesTheSameRowsAndAPathWithoutBackslashWorks)
+{
+    Window().ListFolder(kFiles);
+    const std::vector<String> first = Captions(*Window().T_LISTVIEW_SEARCH);
+    const String withoutBackslash = kFiles.substr(0, kFiles.size() - 1);
+    Window().ListFolder(withoutBackslash);
+    EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), first);
+    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), withoutBackslash);
+}
+
+TEST_F(SearchWindowTest, AFolderThatCannotBeSearchedLeavesTheListEmptyAndSaysNothing)
+{
+    RecordedMessages().clear();
+    Window().ListFolder(kFiles);
+    const String missing = kFixture + "no such folder\\";
+    Window().ListFolder(missing);
+    EXPECT_EQ(Window().T_LISTVIEW_SEARCH->Items.Count(), 0);
+    EXPECT_EQ(::SendMessageW(Window().T_LISTVIEW_SEARCH->Handle(), LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), missing);
+    EXPECT_TRUE(RecordedMessages().empty());
+}
+
+TEST_F(SearchWindowTest, EveryListedEntrySendsOneTraceLine)
+{
+    DebugOutputCapture capture;
+    ASSERT_TRUE(capture.Listening());
+    Window().ListFolder(kFiles);
+    const std::vector<String> lines = capture.Lines();
+    const TListView& list = *Window().T_LISTVIEW_SEARCH;
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(list.Items.Count()));
+    for (int i = 0; i < list.Items.Count(); ++i)
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)].rfind("file name : [" + list.Items[i].Caption + "], file_size[", 0), 0u)
+            << lines[static_cast<std::size_t>(i)];
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "file name : [readme.txt], file_size[1234]"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "file name : [big.bin], file_size[5368709120]"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "file name : [100%s.txt], file_size[7]"), lines.end());
+}
+
+TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
+{
+    TSearchWindow& w = Window();
+    EXPECT_EQ(NativeText(w.Handle()), "윈도우탐색기");
+    RECT client;
+    ::GetClientRect(w.Handle(), &client);
+    EXPECT_EQ(client.right, 973);
+    EXPECT_EQ(client.bottom, 699);
+
+    const RECT panel = ClientBounds(*w.Panel1);
+    EXPECT_EQ(panel.left, 0);
+    EXPECT_EQ(panel.top, 0);
+    EXPECT_EQ(panel.right, 973);
+    EXPECT_EQ(panel.bottom, 23);
+    const RECT tree = ClientBounds(*w.T_TREEVIEW_SEARCH);
+    EXPECT_EQ(tree.left, 0);
+    EXPECT_EQ(tree.top, 23);
+    EXPECT_EQ(tree.right, 400);
+    EXPECT_EQ(tree.bottom, 680);
+    const RECT splitter = ClientBounds(*w.T_CENBAR);
+    EXPECT_EQ(splitter.left, 400);
+    EXPECT_EQ(splitter.right, 405);
+    const RECT list = ClientBounds(*w.T_LISTVIEW_SEARCH);
+    EXPECT_EQ(list.left, 405);
+    EXPECT_EQ(list.right, 973);
+    EXPECT_EQ(list.bottom, 680);
+    const RECT status = ClientBounds(*w.StatusBar1);
+    EXPECT_EQ(status.top, 680);
+    EXPECT_EQ(status.bottom, 699);
+    const RECT edit = ClientBounds(*w.T_EDIT_SEARCH);
+    EXPECT_EQ(edit.left, 72);
+    EXPECT_EQ(edit.right, 745);
+
+    EXPECT_EQ(NativeText(w.T_LABEL_SEARCH->Handle()), "주소창  :  ");
+    EXPECT_EQ(NativeText(w.T_BTN_SEARCH->Handle()), "바로가기");
+    EXPECT_EQ(NativeText(w.Button1->Handle()), "시스템정보");
+    const LONG labelStyle = ::GetWindowLongW(w.T_LABEL_SEARCH->Handle(), GWL_STYLE);
+    EXPECT_EQ(labelStyle & SS_TYPEMASK, SS_CENTER);
+    EXPECT_TRUE(labelStyle & SS_CENTERIMAGE);
+
+    struct Column {
+        const char* caption;
+        int width;
+        int format;
+    };
+    const Column columns[] = {{"이름", 150, LVCFMT_LEFT}, {"크기", 100, LVCFMT_RIGHT},
+                              {"수정날짜", 120, LVCFMT_LEFT}, {"속성", 50, LVCFMT_LEFT}};
+    for (int i = 0; i < 4; ++i) {
+        wchar_t caption[32] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = caption;
+        column.cchTextMax = 32;
+        ASSERT_TRUE(::SendMessageW(w.T_LISTVIEW_SEARCH->Handle(), LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_EQ(Narrow(caption), columns[i].caption);
+        EXPECT_EQ(column.cx, columns[i].width);
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format);
+    }
+    EXPECT_EQ(::GetWindowLongW(w.T_LISTVIEW_SEARCH->Handle(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+
+    // The tree keeps its selection visible and shows picture 0 of the image list.
+    EXPECT_TRUE(::GetWindowLongW(w.T_TREEVIEW_SEARCH->Handle(), GWL_STYLE) & TVS_SHOWSELALWAYS);
+    EXPECT_EQ(::SendMessageW(w.T_TREEVIEW_SEARCH->Handle(), TVM_GETINDENT, 0, 0), 19);
+    HIMAGELIST images = w.T_ICON_SEARCH->Handle();
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(::SendMessageW(w.T_TREEVIEW_SEARCH->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)),
+              images);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(::SendMessageW(w.T_LISTVIEW_SEARCH->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+              images);
+    EXPECT_EQ(::ImageList_GetImageCount(images), 2);
+    EXPECT_EQ(::ImageList_GetBkColor(images), 14811135u);
+    int cx = 0;
+    int cy = 0;
+    ::ImageList_GetIconSize(images, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+
+    // Tab order: the tree, the list, then the panel with the edit and both buttons.
+    HWND first = ::GetWindow(w.Handle(), GW_CHILD);
+    EXPECT_EQ(first, w.T_TREEVIEW_SEARCH->Handle());
+    EXPECT_EQ(::GetWindow(first, GW_HWNDNEXT), w.T_LISTVIEW_SEARCH->Handle());
+    EXPECT_EQ(::GetWindow(::GetWindow(first, GW_HWNDNEXT), GW_HWNDNEXT), w.Panel1->Handle());
+    HWND inPanel = ::GetWindow(w.Panel1->Handle(), GW_CHILD);
+    EXPECT_EQ(inPanel, w.T_EDIT_SEARCH->Handle());
+    EXPECT_EQ(::GetWindow(inPanel, GW_HWNDNEXT), w.T_BTN_SEARCH->Handle());
+}
+
+TEST_F(SearchWindowTest, ClosingReleasesExactlyOneRecordPerNode)
+{
+    // A window of its own, so that the suite's window keeps its records.
+    const long createdBefore = TTreeDataSearch::Created();
+    const long releasedBefore = TTreeDataSearch::Released();
+    auto* window = new TSearchWindow(Application);
+    const long nodes = static_cast<long>(window->T_TREEVIEW_SEARCH->Items.Count());
+    EXPECT_EQ(TTreeDataSearch::Created() - createdBefore, nodes);
+    EXPECT_EQ(TTreeDataSearch::Released(), releasedBefore);
+
+    TCloseAction action = caHide;
+    window->CloseSearch(window, action);
+    EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
+    EXPECT_EQ(action, caHide);
+    window->CloseSearch(window, action); // a second close releases nothing twice
+    EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
+    EXPECT_EQ(window->T_TREEVIEW_SEARCH->Items.GetFirstNode()->Data, nullptr);
+    delete window;
+}
+
+} // namespace

@@ -1,0 +1,175 @@
+#include "ui/Form.h"
+
+#include "ui/Application.h"
+#include "ui/FormBuilder.h"
+#include "ui/Resources.h"
+
+namespace {
+
+const wchar_t kFormClass[] = L"TamsaekForm";
+
+BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM context)
+{
+    auto* windows = reinterpret_cast<std::vector<HWND>*>(context);
+    if (::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd))
+        windows->push_back(hwnd);
+    return TRUE;
+}
+
+} // namespace
+
+const FormBinding* FormClass::Find(const String& name) const
+{
+    for (const FormBinding& binding : bindings)
+        if (binding.name == name)
+            return &binding;
+    return nullptr;
+}
+
+TForm::TForm(TComponent* owner) : TControl(owner) {}
+
+TForm::~TForm()
+{
+    // The controls go while the form's window still exists.
+    DestroyComponents();
+}
+
+bool TForm::IsForm(HWND hwnd)
+{
+    return dynamic_cast<TForm*>(FromHandle(hwnd)) != nullptr;
+}
+
+void TForm::BuildFromLayout(const wchar_t* resourceName, const FormClass& formClass)
+{
+    BuildFromLayoutText(LoadTextResource(resourceName), formClass);
+}
+
+void TForm::BuildFromLayoutText(std::string_view layout, const FormClass& formClass)
+{
+    BuildForm(*this, ParseLayout(layout), formClass);
+    if (onCreate_)
+        onCreate_(this);
+}
+
+TControl::CreateParams TForm::CreationParams() const
+{
+    CreateParams params;
+    params.className = FrameworkWindowClass(kFormClass);
+    params.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    params.exStyle = WS_EX_CONTROLPARENT;
+    params.ownClass = true;
+    // Secondary forms stay above the main form, as dialogs do.
+    if (TForm* main = Application->MainForm(); main && main != this)
+        params.owner = main->Handle();
+    return params;
+}
+
+TBounds TForm::NativeBounds() const
+{
+    TBounds bounds = Bounds();
+    if (clientWidth_ >= 0 || clientHeight_ >= 0) {
+        RECT rect{0, 0, clientWidth_ >= 0 ? clientWidth_ : 0, clientHeight_ >= 0 ? clientHeight_ : 0};
+        ::AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
+        if (clientWidth_ >= 0)
+            bounds.width = rect.right - rect.left;
+        if (clientHeight_ >= 0)
+            bounds.height = rect.bottom - rect.top;
+    }
+    return bounds;
+}
+
+bool TForm::SetLayoutProperty(const LayoutProperty& property)
+{
+    const String& name = property.name;
+    if (name == "ClientWidth")
+        clientWidth_ = static_cast<int>(LayoutInteger(property));
+    else if (name == "ClientHeight")
+        clientHeight_ = static_cast<int>(LayoutInteger(property));
+    else if (name == "PixelsPerInch" || name == "TextHeight")
+        LayoutInteger(property); // the layout's pixels are those of 96 dpi
+    else if (name == "OldCreateOrder") {
+        if (LayoutBoolean(property))
+            throw Exception("layout line " + std::to_string(property.line) +
+                            ": OnCreate always runs once construction is complete");
+    } else
+        return TControl::SetLayoutProperty(property);
+    return true;
+}
+
+bool TForm::SetLayoutEvent(const String& event, TNotifyEvent handler)
+{
+    if (event != "OnCreate")
+        return false;
+    onCreate_ = std::move(handler);
+    return true;
+}
+
+void TForm::Show()
+{
+    ::ShowWindow(Handle(), SW_SHOWNORMAL);
+    ::UpdateWindow(Handle());
+}
+
+void TForm::Hide()
+{
+    ::ShowWindow(Handle(), SW_HIDE);
+}
+
+void TForm::Close()
+{
+    TCloseAction action = caHide;
+    if (modal_)
+        ModalResult = mrCancel;
+    if (onClose_)
+        onClose_(this, action);
+    if (action == caNone) {
+        if (modal_)
+            ModalResult = mrNone;
+        return;
+    }
+    if (Application->MainForm() == this) {
+        Hide();
+        Application->Terminate();
+        return;
+    }
+    if (modal_)
+        return; // the modal loop ends and hides the form
+    if (action == caMinimize)
+        ::ShowWindow(Handle(), SW_MINIMIZE);
+    else
+        Hide();
+}
+
+int TForm::ShowModal()
+{
+    std::vector<HWND> disabled;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    for (HWND hwnd : disabled)
+        if (hwnd != Handle())
+            ::EnableWindow(hwnd, FALSE);
+    ModalResult = mrNone;
+    modal_ = true;
+    Show();
+    ::SetForegroundWindow(Handle());
+    while (ModalResult == mrNone && !Application->Terminated() && ::IsWindow(Handle())) {
+        if (!PumpMessage())
+            break;
+    }
+    // Re-enable first so that activation returns to the main form.
+    for (HWND hwnd : disabled)
+        if (hwnd != Handle() && ::IsWindow(hwnd))
+            ::EnableWindow(hwnd, TRUE);
+    modal_ = false;
+    if (Handle())
+        Hide();
+    return ModalResult;
+}
+
+LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE) {
+        Close();
+        return 0;
+    }
+    return TControl::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,109 @@
+#pragma once
+// A top-level window built from its stored layout. The form class lists its
+// published controls and handlers in a FormClass; building binds every
+// layout name to one of them and fails on a name it does not know.
+#include "ui/Control.h"
+
+#include <functional>
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+class TForm;
+
+struct FormBinding {
+    String name;
+    std::function<bool(TForm& form, TComponent* component)> field; // false: wrong class
+    std::function<TNotifyEvent(TForm& form)> notify;
+    std::function<TCloseEvent(TForm& form)> close;
+};
+
+struct FormClass {
+    String className;
+    std::vector<FormBinding> bindings;
+
+    const FormBinding* Find(const String& name) const;
+};
+
+// A published control: `TTreeView* T_TREEVIEW_SEARCH`.
+template <class Form, class Control>
+FormBinding Published(const char* name, Control* Form::*member)
+{
+    FormBinding binding{name, {}, {}, {}};
+    binding.field = [member](TForm& form, TComponent* component) {
+        auto* typed = dynamic_cast<Control*>(component);
+        if (!typed)
+            return false;
+        static_cast<Form&>(form).*member = typed;
+        return true;
+    };
+    return binding;
+}
+
+// A published handler taking the sender.
+template <class Form>
+FormBinding Published(const char* name, void (Form::*method)(TObject*))
+{
+    FormBinding binding{name, {}, {}, {}};
+    binding.notify = [method](TForm& form) -> TNotifyEvent {
+        auto* self = &static_cast<Form&>(form);
+        return [self, method](TObject* sender) { (self->*method)(sender); };
+    };
+    return binding;
+}
+
+// A published close handler.
+template <class Form>
+FormBinding Published(const char* name, void (Form::*method)(TObject*, TCloseAction&))
+{
+    FormBinding binding{name, {}, {}, {}};
+    binding.close = [method](TForm& form) -> TCloseEvent {
+        auto* self = &static_cast<Form&>(form);
+        return [self, method](TObject* sender, TCloseAction& action) { (self->*method)(sender, action); };
+    };
+    return binding;
+}
+
+class TForm : public TControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    void Show();
+    void Hide();
+    // Asks the OnClose handler; the main form's close ends the application.
+    void Close();
+    // Shows the form and runs a nested loop, with the application's other
+    // windows disabled, until ModalResult is set (closing sets mrCancel).
+    int ShowModal();
+    int ModalResult = mrNone;
+
+    static bool IsForm(HWND hwnd);
+
+    bool SetLayoutProperty(const LayoutProperty& property) override;
+    bool SetLayoutEvent(const String& event, TNotifyEvent handler) override;
+    void SetCloseEvent(TCloseEvent handler) { onClose_ = std::move(handler); }
+
+protected:
+    // Creates the controls of the layout stored as an RCDATA resource, binds
+    // them, creates the windows and finally runs OnCreate. Called last in
+    // the derived constructor, so OnCreate sees a completely built form.
+    void BuildFromLayout(const wchar_t* resourceName, const FormClass& formClass);
+    void BuildFromLayoutText(std::string_view layout, const FormClass& formClass);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CreateParams CreationParams() const override;
+    TBounds NativeBounds() const override;
+
+    TNotifyEvent onCreate_;
+    TCloseEvent onClose_;
+    int clientWidth_ = -1;
+    int clientHeight_ = -1;
+    bool modal_ = false;
+};

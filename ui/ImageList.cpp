@@ -1,0 +1,76 @@
+#include "ui/ImageList.h"
+
+#include "platform/UniqueHandle.h"
+#include "ui/Exception.h"
+#include "ui/WideText.h"
+
+namespace {
+
+constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+
+} // namespace
+
+TImageList::~TImageList()
+{
+    if (list_)
+        ::ImageList_Destroy(list_);
+}
+
+HIMAGELIST TImageList::Handle()
+{
+    if (!list_) {
+        list_ = ::ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 2, 2);
+        if (!list_)
+            throw Exception("the image list " + Name() + " cannot be created");
+        ::ImageList_SetBkColor(list_, bkColor_);
+    }
+    return list_;
+}
+
+int TImageList::Count() const
+{
+    return list_ ? ::ImageList_GetImageCount(list_) : 0;
+}
+
+void TImageList::AddBitmap(const String& resourceName, int line)
+{
+    platform::Bitmap bitmap(static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), Widen(resourceName).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!bitmap || ::ImageList_AddMasked(Handle(), bitmap.Get(), kMaskColour) < 0)
+        throw Exception("layout line " + std::to_string(line) + ": the picture " + resourceName +
+                        " cannot be loaded");
+}
+
+bool TImageList::SetLayoutProperty(const LayoutProperty& property)
+{
+    const String& name = property.name;
+    if (name == "Width" || name == "Height") {
+        if (list_)
+            throw Exception("layout line " + std::to_string(property.line) + ": " + name +
+                            " must come before the pictures");
+        (name == "Width" ? width_ : height_) = static_cast<int>(LayoutInteger(property));
+    } else if (name == "BkColor") {
+        bkColor_ = static_cast<COLORREF>(LayoutInteger(property));
+        if (list_)
+            ::ImageList_SetBkColor(list_, bkColor_);
+    } else if (name == "BlendColor") {
+        // Selected pictures are blended with the system's colour.
+        LayoutIdentifier(property);
+    } else if (name == "ShareImages") {
+        // The views never own the list: it goes with this component.
+        LayoutBoolean(property);
+    } else if (name == "Pictures") {
+        if (property.value.kind != LayoutValue::Kind::Collection)
+            throw Exception("layout line " + std::to_string(property.line) + ": Pictures needs items");
+        for (const auto& item : property.value.collection)
+            for (const LayoutProperty& field : item) {
+                if (field.name != "Bitmap")
+                    throw Exception("layout line " + std::to_string(field.line) + ": unknown picture property " +
+                                    field.name);
+                AddBitmap(LayoutText(field), field.line);
+            }
+    } else {
+        return false;
+    }
+    return true;
+}

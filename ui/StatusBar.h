@@ -1,0 +1,25 @@
+#pragma once
+#include "ui/Control.h"
+
+#include <vector>
+
+struct TStatusPanel {
+    String Text;
+    int Width = 50;
+};
+
+class TStatusBar : public TControl {
+public:
+    using TControl::TControl;
+    const std::vector<TStatusPanel>& Panels() const { return panels_; }
+    // The text the native control shows in a panel.
+    String PanelText(int index) const;
+
+    bool SetLayoutProperty(const LayoutProperty& property) override;
+
+private:
+    CreateParams CreationParams() const override;
+    void HandleCreated() override;
+    std::vector<TStatusPanel> panels_;
+    bool simplePanel_ = false;
+};

@@ -1,0 +1,241 @@
+#include "ui/StdCtrls.h"
+
+#include "ui/Exception.h"
+#include "ui/WideText.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Accepted so that layouts may name an input method; the platform chooses it.
+bool IsInputMethodProperty(const LayoutProperty& property)
+{
+    if (property.name != "ImeName")
+        return false;
+    LayoutText(property);
+    return true;
+}
+
+[[noreturn]] void UnknownValue(const LayoutProperty& property)
+{
+    throw Exception("layout line " + std::to_string(property.line) + ": unknown value " + property.value.text +
+                    " of " + property.name);
+}
+
+} // namespace
+
+bool TLabel::SetLayoutProperty(const LayoutProperty& property)
+{
+    if (property.name == "Alignment") {
+        const String& value = LayoutIdentifier(property);
+        if (value == "taLeftJustify")
+            alignment_ = SS_LEFT;
+        else if (value == "taCenter")
+            alignment_ = SS_CENTER;
+        else if (value == "taRightJustify")
+            alignment_ = SS_RIGHT;
+        else
+            UnknownValue(property);
+        return true;
+    }
+    if (property.name == "Layout") {
+        const String& value = LayoutIdentifier(property);
+        if (value != "tlTop" && value != "tlCenter")
+            UnknownValue(property);
+        centreVertically_ = value == "tlCenter";
+        return true;
+    }
+    if (property.name == "AutoSize") {
+        // The layouts give every label the size it needs.
+        LayoutBoolean(property);
+        return true;
+    }
+    return TControl::SetLayoutProperty(property);
+}
+
+TControl::CreateParams TLabel::CreationParams() const
+{
+    return {WC_STATICW, alignment_ | (centreVertically_ ? SS_CENTERIMAGE : 0u), 0, false, nullptr};
+}
+
+bool TEdit::SetLayoutProperty(const LayoutProperty& property)
+{
+    return IsInputMethodProperty(property) || TControl::SetLayoutProperty(property);
+}
+
+TControl::CreateParams TEdit::CreationParams() const
+{
+    return {WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, false, nullptr};
+}
+
+void TEdit::HandleCreated()
+{
+    // No length limit: whatever the user types or pastes is kept whole.
+    ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+}
+
+void TButton::Click()
+{
+    if (onClick_)
+        onClick_(this);
+}
+
+bool TButton::SetLayoutEvent(const String& event, TNotifyEvent handler)
+{
+    if (event != "OnClick")
+        return false;
+    onClick_ = std::move(handler);
+    return true;
+}
+
+TControl::CreateParams TButton::CreationParams() const
+{
+    return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, false, nullptr};
+}
+
+void TButton::HandleCommand(WORD code)
+{
+    if (code == BN_CLICKED)
+        Click();
+}
+
+void TListBoxItems::Add(const String& item)
+{
+    ::SendMessageW(owner_.Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+}
+
+void TListBoxItems::Clear()
+{
+    ::SendMessageW(owner_.Handle(), LB_RESETCONTENT, 0, 0);
+}
+
+int TListBoxItems::Count() const
+{
+    const LRESULT count = ::SendMessageW(owner_.Handle(), LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+String TListBoxItems::operator[](int index) const
+{
+    const LRESULT length = ::SendMessageW(owner_.Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        throw Exception("list index out of bounds (" + std::to_string(index) + ")");
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        ::SendMessageW(owner_.Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return Narrow(text);
+}
+
+int TListBox::ItemIndex() const
+{
+    const LRESULT index = ::SendMessageW(Handle(), LB_GETCURSEL, 0, 0);
+    return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+void TListBox::SetItemIndex(int index)
+{
+    ::SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+bool TListBox::SetLayoutProperty(const LayoutProperty& property)
+{
+    if (property.name == "ItemHeight") {
+        itemHeight_ = static_cast<int>(LayoutInteger(property));
+        return true;
+    }
+    return IsInputMethodProperty(property) || TControl::SetLayoutProperty(property);
+}
+
+bool TListBox::SetLayoutEvent(const String& event, TNotifyEvent handler)
+{
+    if (event != "OnClick")
+        return false;
+    onClick_ = std::move(handler);
+    return true;
+}
+
+TControl::CreateParams TListBox::CreationParams() const
+{
+    return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, false,
+            nullptr};
+}
+
+void TListBox::HandleCreated()
+{
+    if (itemHeight_ > 0)
+        ::SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+}
+
+void TListBox::HandleCommand(WORD code)
+{
+    // A click that changes the selection, by mouse or keyboard.
+    if (code == LBN_SELCHANGE && onClick_)
+        onClick_(this);
+}
+
+void TMemoLines::Add(const String& line)
+{
+    HWND edit = owner_.Handle();
+    const int length = ::GetWindowTextLengthW(edit);
+    const std::wstring text = (length > 0 ? L"\r\n" : L"") + Widen(line);
+    ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(length), length);
+    ::SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TMemoLines::Clear()
+{
+    owner_.SetText("");
+}
+
+int TMemoLines::Count() const
+{
+    if (::GetWindowTextLengthW(owner_.Handle()) == 0)
+        return 0;
+    return static_cast<int>(::SendMessageW(owner_.Handle(), EM_GETLINECOUNT, 0, 0));
+}
+
+String TMemoLines::operator[](int index) const
+{
+    const String text = owner_.Text();
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        start = text.find("\r\n", start);
+        if (start == String::npos)
+            throw Exception("list index out of bounds (" + std::to_string(index) + ")");
+        start += 2;
+    }
+    const std::size_t end = text.find("\r\n", start);
+    return text.substr(start, end == String::npos ? String::npos : end - start);
+}
+
+bool TMemo::SetLayoutProperty(const LayoutProperty& property)
+{
+    if (property.name == "Lines") {
+        // Lines = <item Text = '...' end ...>
+        if (property.value.kind != LayoutValue::Kind::Collection)
+            throw Exception("layout line " + std::to_string(property.line) + ": Lines needs items");
+        String text;
+        for (const auto& item : property.value.collection)
+            for (const LayoutProperty& field : item) {
+                if (field.name != "Text")
+                    throw Exception("layout line " + std::to_string(field.line) + ": unknown line property " +
+                                    field.name);
+                text += (text.empty() ? "" : "\r\n") + LayoutText(field);
+            }
+        SetText(text);
+        return true;
+    }
+    return IsInputMethodProperty(property) || TControl::SetLayoutProperty(property);
+}
+
+TControl::CreateParams TMemo::CreationParams() const
+{
+    return {WC_EDITW, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE,
+            false, nullptr};
+}
+
+void TMemo::HandleCreated()
+{
+    ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+}

@@ -1,0 +1,92 @@
+#pragma once
+// Label, edit, button, list box and memo over the platform's own controls.
+#include "ui/Control.h"
+
+class TLabel : public TControl {
+public:
+    using TControl::TControl;
+    bool SetLayoutProperty(const LayoutProperty& property) override;
+
+private:
+    CreateParams CreationParams() const override;
+    DWORD alignment_ = SS_LEFT;
+    bool centreVertically_ = false;
+};
+
+class TEdit : public TControl {
+public:
+    using TControl::TControl;
+    bool SetLayoutProperty(const LayoutProperty& property) override;
+
+private:
+    CreateParams CreationParams() const override;
+    void HandleCreated() override;
+};
+
+class TButton : public TControl {
+public:
+    using TControl::TControl;
+    // Does what a click on the button does.
+    void Click();
+    bool SetLayoutEvent(const String& event, TNotifyEvent handler) override;
+
+private:
+    CreateParams CreationParams() const override;
+    void HandleCommand(WORD code) override;
+    TNotifyEvent onClick_;
+};
+
+// The items of a list box, kept by the native control.
+class TListBoxItems {
+public:
+    explicit TListBoxItems(TControl& owner) : owner_(owner) {}
+    void Add(const String& item);
+    void Clear();
+    int Count() const;
+    String operator[](int index) const;
+
+private:
+    TControl& owner_;
+};
+
+class TListBox : public TControl {
+public:
+    explicit TListBox(TComponent* owner) : TControl(owner), Items(*this) {}
+    TListBoxItems Items;
+    // Index of the selected item, -1 when none is.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    bool SetLayoutProperty(const LayoutProperty& property) override;
+    bool SetLayoutEvent(const String& event, TNotifyEvent handler) override;
+
+private:
+    CreateParams CreationParams() const override;
+    void HandleCreated() override;
+    void HandleCommand(WORD code) override;
+    int itemHeight_ = 0;
+    TNotifyEvent onClick_;
+};
+
+// The lines of a memo, kept by the native control.
+class TMemoLines {
+public:
+    explicit TMemoLines(TControl& owner) : owner_(owner) {}
+    void Add(const String& line);
+    void Clear();
+    int Count() const;
+    String operator[](int index) const;
+
+private:
+    TControl& owner_;
+};
+
+class TMemo : public TControl {
+public:
+    explicit TMemo(TComponent* owner) : TControl(owner), Lines(*this) {}
+    TMemoLines Lines;
+    bool SetLayoutProperty(const LayoutProperty& property) override;
+
+private:
+    CreateParams CreationParams() const override;
+    void HandleCreated() override;
+};

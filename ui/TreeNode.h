@@ -1,0 +1,76 @@
+#pragma once
+// The tree view's nodes: text, data pointer and children in order, kept by
+// the framework. Native items exist only for nodes that have been shown.
+#include "ui/Text.h"
+
+#include <cstddef>
+
+class TTreeNode {
+public:
+    TTreeNode(const TTreeNode&) = delete;
+    TTreeNode& operator=(const TTreeNode&) = delete;
+
+    const String& Text() const { return text_; }
+    void SetText(const String& text) { text_ = text; }
+    void* Data = nullptr;
+
+    TTreeNode* Parent() const { return parent_; }
+    bool HasChildren() const { return firstChild_ != nullptr; }
+    TTreeNode* getFirstChild() const { return firstChild_; }
+    TTreeNode* getNextSibling() const { return next_; }
+    // The sibling after `child`, a child of this node.
+    TTreeNode* GetNextChild(const TTreeNode* child) const { return child ? child->next_ : nullptr; }
+    int Level() const;
+
+    // Bookkeeping of the native control.
+    void* NativeItem() const { return item_; }
+    void SetNativeItem(void* item) { item_ = item; }
+    bool ChildItemsCreated() const { return childItemsCreated_; }
+    void SetChildItemsCreated(bool created) { childItemsCreated_ = created; }
+
+private:
+    friend class TTreeNodes;
+    TTreeNode(TTreeNode* parent, const String& text, void* data);
+
+    String text_;
+    TTreeNode* parent_;
+    TTreeNode* firstChild_ = nullptr;
+    TTreeNode* lastChild_ = nullptr;
+    TTreeNode* next_ = nullptr;
+    void* item_ = nullptr;
+    bool childItemsCreated_ = false;
+};
+
+// Told of changes so that native items can follow the model.
+class TreeNodeObserver {
+public:
+    virtual void NodeAdded(TTreeNode& node) = 0;
+    virtual void NodesClearing() = 0;
+
+protected:
+    ~TreeNodeObserver() = default;
+};
+
+class TTreeNodes {
+public:
+    explicit TTreeNodes(TreeNodeObserver* observer = nullptr) : observer_(observer) {}
+    ~TTreeNodes() { DeleteAll(); }
+    TTreeNodes(const TTreeNodes&) = delete;
+    TTreeNodes& operator=(const TTreeNodes&) = delete;
+
+    // Adds a last node at the level of `sibling` (top level when null).
+    TTreeNode* AddObject(TTreeNode* sibling, const String& text, void* data);
+    // Adds a last child of `parent` (a top-level node when null).
+    TTreeNode* AddChildObject(TTreeNode* parent, const String& text, void* data);
+    TTreeNode* GetFirstNode() const { return first_; }
+    std::size_t Count() const { return count_; }
+    void Clear();
+
+private:
+    void DeleteAll() noexcept;
+
+    TreeNodeObserver* observer_;
+    TTreeNode* first_ = nullptr;
+    TTreeNode* last_ = nullptr;
+    std::size_t count_ = 0;
+};

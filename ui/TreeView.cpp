@@ -1,0 +1,235 @@
+#include "ui/TreeView.h"
+
+#include "ui/ImageList.h"
+#include "ui/WideText.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+TTreeNode* NodeOf(HWND tree, HTREEITEM item)
+{
+    if (!item)
+        return nullptr;
+    TVITEMW query{};
+    query.mask = TVIF_PARAM | TVIF_HANDLE;
+    query.hItem = item;
+    if (!::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)))
+        return nullptr;
+    return reinterpret_cast<TTreeNode*>(query.lParam);
+}
+
+HTREEITEM ItemOf(const TTreeNode& node)
+{
+    return static_cast<HTREEITEM>(node.NativeItem());
+}
+
+} // namespace
+
+TTreeView::TTreeView(TComponent* owner) : TControl(owner), Items(this) {}
+
+TTreeView::~TTreeView()
+{
+    // The native items point at the nodes: they go first.
+    DestroyHandle();
+}
+
+TControl::CreateParams TTreeView::CreationParams() const
+{
+    DWORD style = WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
+    if (!hideSelection_)
+        style |= TVS_SHOWSELALWAYS;
+    if (!readOnly_)
+        style |= TVS_EDITLABELS;
+    return {WC_TREEVIEWW, style, WS_EX_CLIENTEDGE, false, nullptr};
+}
+
+void TTreeView::HandleCreated()
+{
+    ::SendMessageW(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
+    if (images_)
+        ::SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
+    for (TTreeNode* node = Items.GetFirstNode(); node; node = node->getNextSibling())
+        CreateItem(*node);
+}
+
+void TTreeView::CreateItem(TTreeNode& node)
+{
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = node.Parent() ? ItemOf(*node.Parent()) : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    // Text and expand button are asked of the model whenever they are drawn.
+    insert.item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = LPSTR_TEXTCALLBACKW;
+    insert.item.cChildren = I_CHILDRENCALLBACK;
+    insert.item.iImage = 0;
+    insert.item.iSelectedImage = 0;
+    insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+    auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    node.SetNativeItem(item);
+}
+
+void TTreeView::CreateChildItems(TTreeNode& node)
+{
+    if (node.ChildItemsCreated())
+        return;
+    node.SetChildItemsCreated(true);
+    for (TTreeNode* child = node.getFirstChild(); child; child = child->getNextSibling())
+        CreateItem(*child);
+}
+
+void TTreeView::NodeAdded(TTreeNode& node)
+{
+    if (!Handle())
+        return;
+    TTreeNode* parent = node.Parent();
+    if (!parent || parent->ChildItemsCreated()) {
+        CreateItem(node);
+    } else if (parent->NativeItem() && parent->getFirstChild() == &node) {
+        // The parent's expand button appears with its first child.
+        RECT rect{};
+        HTREEITEM item = ItemOf(*parent);
+        std::memcpy(&rect, &item, sizeof item); // the message takes the item in the rectangle
+        if (::SendMessageW(Handle(), TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rect)))
+            ::InvalidateRect(Handle(), &rect, TRUE);
+    }
+}
+
+void TTreeView::NodesClearing()
+{
+    if (Handle())
+        ::SendMessageW(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+}
+
+TTreeNode* TTreeView::Selected() const
+{
+    if (!Handle())
+        return nullptr;
+    auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    return NodeOf(Handle(), item);
+}
+
+void TTreeView::SetSelected(TTreeNode* node)
+{
+    if (!Handle())
+        return;
+    if (!node) {
+        ::SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, 0);
+        return;
+    }
+    std::vector<TTreeNode*> ancestors;
+    for (TTreeNode* p = node->Parent(); p; p = p->Parent())
+        ancestors.push_back(p);
+    std::for_each(ancestors.rbegin(), ancestors.rend(), [this](TTreeNode* p) { CreateChildItems(*p); });
+    ::SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemOf(*node)));
+    ::SendMessageW(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(ItemOf(*node)));
+}
+
+bool TTreeView::IsExpanded(const TTreeNode& node) const
+{
+    if (!Handle() || !node.NativeItem())
+        return false;
+    const LRESULT state =
+        ::SendMessageW(Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(ItemOf(node)), TVIS_EXPANDED);
+    return (state & TVIS_EXPANDED) != 0;
+}
+
+void TTreeView::Click()
+{
+    if (onClick_)
+        onClick_(this);
+}
+
+void TTreeView::SelectClickedItem()
+{
+    // The control reports the click before it moves the selection; the
+    // handler must see the node under the mouse as selected.
+    const DWORD at = ::GetMessagePos();
+    TVHITTESTINFO hit{};
+    hit.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    ::ScreenToClient(Handle(), &hit.pt);
+    ::SendMessageW(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.hItem && (hit.flags & TVHT_ONITEM))
+        ::SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hit.hItem));
+}
+
+std::optional<LRESULT> TTreeView::HandleNotify(NMHDR& header)
+{
+    switch (header.code) {
+    case TVN_GETDISPINFOW: {
+        auto& info = reinterpret_cast<NMTVDISPINFOW&>(header);
+        auto* node = reinterpret_cast<TTreeNode*>(info.item.lParam);
+        if (!node)
+            return 0;
+        if ((info.item.mask & TVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
+            const std::wstring text = Widen(node->Text());
+            const std::size_t count = std::min(text.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
+            std::wmemcpy(info.item.pszText, text.data(), count);
+            info.item.pszText[count] = L'\0';
+        }
+        if (info.item.mask & TVIF_CHILDREN)
+            info.item.cChildren = node->HasChildren() ? 1 : 0;
+        return 0;
+    }
+    case TVN_ITEMEXPANDINGW: {
+        auto& change = reinterpret_cast<NMTREEVIEWW&>(header);
+        if ((change.action & TVE_EXPAND) && change.itemNew.lParam)
+            CreateChildItems(*reinterpret_cast<TTreeNode*>(change.itemNew.lParam));
+        return FALSE;
+    }
+    case TVN_ENDLABELEDITW: {
+        auto& info = reinterpret_cast<NMTVDISPINFOW&>(header);
+        auto* node = reinterpret_cast<TTreeNode*>(info.item.lParam);
+        if (!node)
+            node = NodeOf(Handle(), info.item.hItem);
+        if (!node || !info.item.pszText)
+            return FALSE;
+        node->SetText(Narrow(info.item.pszText));
+        return TRUE;
+    }
+    case NM_CLICK:
+        SelectClickedItem();
+        Click();
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool TTreeView::SetLayoutProperty(const LayoutProperty& property)
+{
+    if (property.name == "HideSelection")
+        hideSelection_ = LayoutBoolean(property);
+    else if (property.name == "ReadOnly")
+        readOnly_ = LayoutBoolean(property);
+    else if (property.name == "Indent")
+        indent_ = static_cast<int>(LayoutInteger(property));
+    else
+        return TControl::SetLayoutProperty(property);
+    return true;
+}
+
+bool TTreeView::SetLayoutEvent(const String& event, TNotifyEvent handler)
+{
+    if (event != "OnClick")
+        return false;
+    onClick_ = std::move(handler);
+    return true;
+}
+
+bool TTreeView::SetLayoutReference(const String& property, TComponent* target)
+{
+    if (property != "Images")
+        return false;
+    images_ = dynamic_cast<TImageList*>(target);
+    if (!images_)
+        return false;
+    if (Handle())
+        ::SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
+    return true;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Tree view over the platform's control. Nodes live in Items; a node's
+// native item is created when its parent is expanded or when the node is
+// selected, so a large tree costs no native insertions until it is seen.
+#include "ui/Control.h"
+#include "ui/TreeNode.h"
+
+class TImageList;
+
+class TTreeView : public TControl, private TreeNodeObserver {
+public:
+    explicit TTreeView(TComponent* owner);
+    ~TTreeView() override;
+
+    TTreeNodes Items;
+
+    TTreeNode* Selected() const;
+    // Selects the node, creating native items along its path, and scrolls
+    // it into view; null clears the selection.
+    void SetSelected(TTreeNode* node);
+    bool IsExpanded(const TTreeNode& node) const;
+    // Does what a click does: OnClick, after the clicked node is selected.
+    void Click();
+
+    bool SetLayoutProperty(const LayoutProperty& property) override;
+    bool SetLayoutEvent(const String& event, TNotifyEvent handler) override;
+    bool SetLayoutReference(const String& property, TComponent* target) override;
+
+private:
+    CreateParams CreationParams() const override;
+    void HandleCreated() override;
+    std::optional<LRESULT> HandleNotify(NMHDR& header) override;
+
+    void NodeAdded(TTreeNode& node) override;
+    void NodesClearing() override;
+
+    void CreateItem(TTreeNode& node);
+    void CreateChildItems(TTreeNode& node);
+    void SelectClickedItem();
+
+    TImageList* images_ = nullptr;
+    bool hideSelection_ = true;
+    bool readOnly_ = false;
+    int indent_ = 19;
+    TNotifyEvent onClick_;
+};

@@ -1,0 +1,29 @@
+#include "ui/WideText.h"
+
+#include <windows.h>
+
+#include <climits>
+
+std::wstring Widen(std::string_view utf8)
+{
+    if (utf8.empty() || utf8.size() > INT_MAX)
+        return {};
+    const int length = static_cast<int>(utf8.size());
+    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    if (needed > 0)
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
+    return wide;
+}
+
+String Narrow(std::wstring_view utf16)
+{
+    if (utf16.empty() || utf16.size() > INT_MAX)
+        return {};
+    const int length = static_cast<int>(utf16.size());
+    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), length, nullptr, 0, nullptr, nullptr);
+    String narrow(static_cast<std::size_t>(needed), '\0');
+    if (needed > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), length, narrow.data(), needed, nullptr, nullptr);
+    return narrow;
+}
