@@ -193,6 +193,21 @@ TEST_F(SearchWindowTest, NamesOutsideTheKoreanCodePageAndLongPathsAreReached)
     EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), std::vector<String>{"deep.txt"});
 }
 
+TEST_F(SearchWindowTest, LinksLeadingBackToAnAncestorKeepTheirNodeWithoutChildren)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "the links are made on the Linux side of the Wine prefix";
+    TTreeNode* loop = NodeAt(Window(), {"tamsaek-links", "loop"});
+    ASSERT_NE(loop, nullptr) << "the link fixture is missing";
+    std::vector<String> children = ChildTexts(loop);
+    std::sort(children.begin(), children.end());
+    EXPECT_EQ(children, (std::vector<String>{"elsewhere", "real", "self", "up"}));
+    EXPECT_FALSE(Child(loop, "up")->HasChildren());
+    EXPECT_FALSE(Child(loop, "self")->HasChildren());
+    EXPECT_EQ(ChildTexts(Child(loop, "elsewhere")), std::vector<String>{"inside"});
+    EXPECT_EQ(PathOf(Child(Child(loop, "elsewhere"), "inside")), "C:\\tamsaek-links\\loop\\elsewhere\\inside\\");
+}
+
 TEST_F(SearchWindowTest, NativeItemsAreCreatedOnlyWhereTheTreeIsShown)
 {
     TTreeView& tree = *Window().T_TREEVIEW_SEARCH;

@@ -1,0 +1,277 @@
+// Forms built from layout texts: binding by name, failures on unknown names,
+// alignment, and events delivered through the platform's own messages.
+#include "tests/support/MessageRecorder.h"
+#include "ui/Application.h"
+#include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+#include "ui/WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+class TTestForm : public TForm {
+public:
+    TTestForm(TComponent* owner, std::string_view layout) : TForm(owner) { BuildFromLayoutText(layout, Class()); }
+
+    TPanel* Bar = nullptr;
+    TButton* Go = nullptr;
+    TButton* Other = nullptr;
+    TTreeView* Tree = nullptr;
+    TSplitter* Split = nullptr;
+    TListView* List = nullptr;
+
+    int created = 0;
+    bool controlsExistedOnCreate = false;
+    int goClicks = 0;
+    int otherClicks = 0;
+    std::vector<TCloseAction*> closes;
+
+    void Created(TObject*)
+    {
+        ++created;
+        controlsExistedOnCreate = Go && Go->Handle() && Tree && Tree->Handle();
+    }
+    void GoClick(TObject*) { ++goClicks; }
+    void OtherClick(TObject*) { ++otherClicks; }
+    void Throwing(TObject*) { throw Exception("handler failed"); }
+    void Closing(TObject*, TCloseAction& action) { closes.push_back(&action); }
+
+    static const FormClass& Class()
+    {
+        using F = TTestForm;
+        static const FormClass formClass{"TTestForm",
+                                         {Published("Bar", &F::Bar), Published("Go", &F::Go),
+                                          Published("Other", &F::Other), Published("Tree", &F::Tree),
+                                          Published("Split", &F::Split), Published("List", &F::List),
+                                          Published("Created", &F::Created), Published("GoClick", &F::GoClick),
+                                          Published("OtherClick", &F::OtherClick),
+                                          Published("Throwing", &F::Throwing), Published("Closing", &F::Closing)}};
+        return formClass;
+    }
+};
+
+const char kLayout[] = R"(object TestForm: TTestForm
+  Left = 10
+  Top = 10
+  ClientWidth = 400
+  ClientHeight = 300
+  Caption = '시험'
+  Font.Name = 'MS Sans Serif'
+  Font.Height = -11
+  OnCreate = Created
+  OnClose = Closing
+  object Tree: TTreeView
+    Width = 120
+    Height = 10
+    Align = alLeft
+    TabOrder = 1
+  end
+  object Split: TSplitter
+    Left = 120
+    Width = 5
+    Align = alLeft
+    Cursor = crHSplit
+  end
+  object List: TListView
+    Align = alClient
+    ViewStyle = vsReport
+    Columns = <
+      item
+        Caption = 'A'
+      end>
+    TabOrder = 2
+  end
+  object Bar: TPanel
+    Height = 30
+    Align = alTop
+    TabOrder = 0
+    object Go: TButton
+      Left = 5
+      Top = 3
+      Width = 60
+      Height = 24
+      Caption = 'Go'
+      OnClick = GoClick
+    end
+    object Other: TButton
+      Left = 70
+      Top = 3
+      Width = 60
+      Height = 24
+      OnClick = OtherClick
+    end
+  end
+end
+)";
+
+RECT BoundsInParent(HWND hwnd)
+{
+    RECT rect;
+    ::GetWindowRect(hwnd, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST(Form, BindsEveryNameAndRunsOnCreateOnceTheWindowsExist)
+{
+    TTestForm form(Application, kLayout);
+    EXPECT_EQ(form.created, 1);
+    EXPECT_TRUE(form.controlsExistedOnCreate);
+    EXPECT_EQ(form.Name(), "TestForm");
+    EXPECT_EQ(form.Text(), "시험");
+    EXPECT_EQ(form.Go->Text(), "Go");
+    EXPECT_EQ(::GetParent(form.Go->Handle()), form.Bar->Handle());
+    EXPECT_EQ(form.List->Columns().size(), 1u);
+}
+
+TEST(Form, AlignedControlsShareTheClientArea)
+{
+    TTestForm form(Application, kLayout);
+    RECT client;
+    ::GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 300);
+    const RECT bar = BoundsInParent(form.Bar->Handle());
+    EXPECT_EQ(bar.top, 0);
+    EXPECT_EQ(bar.bottom, 30);
+    EXPECT_EQ(bar.right, 400);
+    const RECT tree = BoundsInParent(form.Tree->Handle());
+    EXPECT_EQ(tree.top, 30);
+    EXPECT_EQ(tree.bottom, 300);
+    EXPECT_EQ(tree.right, 120);
+    const RECT list = BoundsInParent(form.List->Handle());
+    EXPECT_EQ(list.left, 125);
+    EXPECT_EQ(list.right, 400);
+
+    // Resizing the form lays the controls out again.
+    ::SetWindowPos(form.Handle(), nullptr, 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER);
+    ::GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(BoundsInParent(form.List->Handle()).right, client.right);
+    EXPECT_EQ(BoundsInParent(form.Tree->Handle()).bottom, client.bottom);
+}
+
+TEST(Form, SplitterDragResizesTheControlBeforeItWithinLimits)
+{
+    TTestForm form(Application, kLayout);
+    HWND split = form.Split->Handle();
+    ::SendMessageW(split, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+    ::SendMessageW(split, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(52, 10));
+    EXPECT_EQ(BoundsInParent(form.Tree->Handle()).right, 170);
+    EXPECT_EQ(BoundsInParent(form.List->Handle()).left, 175);
+    ::SendMessageW(split, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-500), 10));
+    EXPECT_EQ(BoundsInParent(form.Tree->Handle()).right, 30) << "never narrower than the minimum";
+    ::SendMessageW(split, WM_LBUTTONUP, 0, MAKELPARAM(0, 10));
+}
+
+TEST(Form, TabOrderFollowsTheLayout)
+{
+    TTestForm form(Application, kLayout);
+    HWND first = ::GetWindow(form.Handle(), GW_CHILD);
+    EXPECT_EQ(first, form.Bar->Handle());
+    EXPECT_EQ(::GetWindow(first, GW_HWNDNEXT), form.Tree->Handle());
+    EXPECT_EQ(::GetWindow(::GetWindow(first, GW_HWNDNEXT), GW_HWNDNEXT), form.List->Handle());
+}
+
+TEST(Form, AClickReachesOnlyTheHandlerOfTheClickedControl)
+{
+    TTestForm form(Application, kLayout);
+    ::SendMessageW(form.Go->Handle(), BM_CLICK, 0, 0);
+    ::SendMessageW(form.Go->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.goClicks, 2);
+    EXPECT_EQ(form.otherClicks, 0);
+    // A notification of the list never reaches the tree's handler.
+    NMHDR header{form.List->Handle(), 0, static_cast<UINT>(NM_CLICK)};
+    ::SendMessageW(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(form.goClicks, 2);
+}
+
+TEST(Form, AnExceptionInAHandlerIsReportedAndDoesNotEscape)
+{
+    String layout = kLayout;
+    layout.replace(layout.find("OnClick = GoClick"), 17, "OnClick = Throwing");
+    TTestForm form(Application, layout);
+    RecordedMessages().clear();
+    ::SendMessageW(form.Go->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(RecordedMessages().size(), 1u);
+    EXPECT_EQ(RecordedMessages()[0].kind, MessageKind::Error);
+    EXPECT_EQ(RecordedMessages()[0].text, "handler failed");
+}
+
+TEST(Form, EditingATreeNodeInPlaceChangesItsText)
+{
+    TTestForm form(Application, kLayout);
+    TTreeNode* node = form.Tree->Items.AddObject(nullptr, "before", nullptr);
+    HWND edit = reinterpret_cast<HWND>(
+        ::SendMessageW(form.Tree->Handle(), TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(node->NativeItem())));
+    ASSERT_NE(edit, nullptr);
+    ::SetWindowTextW(edit, L"고친 이름");
+    ::SendMessageW(form.Tree->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+    EXPECT_EQ(node->Text(), "고친 이름");
+}
+
+TEST(Form, EditingAListRowInPlaceChangesItsCaption)
+{
+    TTestForm form(Application, kLayout);
+    form.List->Items.Add()->Caption = "row";
+    ::SetFocus(form.List->Handle());
+    HWND edit = reinterpret_cast<HWND>(::SendMessageW(form.List->Handle(), LVM_EDITLABELW, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    ::SetWindowTextW(edit, L"새 이름");
+    ::SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(form.List->Items[0].Caption, "새 이름");
+}
+
+TEST(Form, ShowModalReturnsWhenClosedAndReenablesTheOtherWindows)
+{
+    TTestForm owner(Application, kLayout);
+    owner.Show();
+    TTestForm dialog(Application, kLayout);
+    ::PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_EQ(dialog.closes.size(), 1u);
+    EXPECT_TRUE(::IsWindowEnabled(owner.Handle()));
+    EXPECT_FALSE(::IsWindowVisible(dialog.Handle()));
+}
+
+void ExpectLayoutRefused(const String& from, const String& to, const char* why)
+{
+    String layout = kLayout;
+    const std::size_t at = layout.find(from);
+    ASSERT_NE(at, String::npos) << from;
+    layout.replace(at, from.size(), to);
+    try {
+        TTestForm form(Application, layout);
+        ADD_FAILURE() << "built although " << why;
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find("layout line"), String::npos) << e.Message();
+    }
+}
+
+TEST(Form, UnknownNamesFailLoudly)
+{
+    ExpectLayoutRefused("TPanel", "TFancyPanel", "the class is unknown");
+    ExpectLayoutRefused("Caption = 'Go'", "Capton = 'Go'", "the property is misspelt");
+    ExpectLayoutRefused("OnClick = GoClick", "OnClick = Missing", "the handler is not published");
+    ExpectLayoutRefused("object Other: TButton", "object Stranger: TButton", "the control is not published");
+    ExpectLayoutRefused("object Other: TButton", "object Other: TEdit", "the control has another class");
+    ExpectLayoutRefused("OnCreate = Created", "OnCreate = Closing", "the handler has the wrong shape");
+    ExpectLayoutRefused("Align = alClient", "Align = alMiddle", "the alignment is unknown");
+    ExpectLayoutRefused("Cursor = crHSplit", "Images = Nowhere", "the component does not exist");
+    ExpectLayoutRefused("object TestForm: TTestForm", "object TestForm: TOtherForm", "it is another form's");
+}
+
+TEST(Form, APublishedControlMissingFromTheLayoutIsAnError)
+{
+    String layout = kLayout;
+    const std::size_t start = layout.find("    object Other: TButton");
+    const std::size_t end = layout.find("    end\n", start) + 8;
+    layout.erase(start, end - start);
+    EXPECT_THROW(TTestForm(Application, layout), Exception);
+}
+
+} // namespace
