@@ -29,7 +29,10 @@ const FormClass& TSearchWindow::Class()
             Published("T_ICON_SEARCH", &W::T_ICON_SEARCH),
             Published("Button1", &W::Button1),
             Published("ShowWnd", &W::ShowWnd),
+            Published("ShowTest", &W::ShowTest),
+            Published("ActionListView", &W::ActionListView),
             Published("CloseSearch", &W::CloseSearch),
+            Published("BTNSearch", &W::BTNSearch),
         }};
     return formClass;
 }

@@ -43,7 +43,10 @@ public:
     TButton* Button1 = nullptr;
 
     void ShowWnd(TObject* sender);
+    void ShowTest(TObject* sender);
+    void ActionListView(TObject* sender);
     void CloseSearch(TObject* sender, TCloseAction& action);
+    void BTNSearch(TObject* sender);
 
     // Fills the list with the entries of one folder and shows its path in
     // the address bar.

@@ -96,36 +96,41 @@ class SearchWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        RemoveTree(kFixture);
-        MakeFolder(kFixture);
-        MakeFolder(kFixture + "Top");
-        MakeFolder(kFixture + "Top\\Sub");
-        MakeFolder(kFixture + ".config");
-        MakeFolder(kFixture + ".config\\inner");
-        MakeFolder(kFixture + "hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-        MakeFolder(kFixture + "empty");
-        MakeFolder(kFixture + "order");
-        for (const char* name : {"m", "b", "zz", "a", "Q", "k9", "c", "y", "e", "0"})
-            MakeFolder(kFixture + "order\\" + name);
-        MakeFolder(kFixture + "한글폴더");
-        MakeFolder(kFixture + "한글폴더\\😀이모지");
-        MakeFolder(kFiles);
-        MakeFolder(kFiles + "folder");
-        MakeFolder(kFiles + ".hiddenfolder");
-        MakeFile(kFiles + "readme.txt", 1234, LocalTime(2006, 5, 9, 14, 3, 7));
-        MakeFile(kFiles + "empty.bin", 0);
-        MakeFile(kFiles + "100%s.txt", 7);
-        MakeFile(kFiles + ".profile", 3);
-        MakeFile(kFiles + "big.bin", 5'368'709'120ull);
-        String chain = kFixture + "long\\";
-        MakeFolder(chain);
-        for (int i = 0; i < 6; ++i)
-            MakeFolder(chain += kLongSegment + "\\");
-        MakeFile(chain + "deep.txt", 5);
+        // A failure here must fail every test: an exception out of this
+        // function would only mark them skipped.
+        try {
+            RemoveTree(kFixture);
+            MakeFolder(kFixture);
+            MakeFolder(kFixture + "Top");
+            MakeFolder(kFixture + "Top\\Sub");
+            MakeFolder(kFixture + ".config");
+            MakeFolder(kFixture + ".config\\inner");
+            MakeFolder(kFixture + "hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+            MakeFolder(kFixture + "empty");
+            MakeFolder(kFixture + "order");
+            for (const char* name : {"m", "b", "zz", "a", "Q", "k9", "c", "y", "e", "0"})
+                MakeFolder(kFixture + "order\\" + name);
+            MakeFolder(kFixture + "한글폴더");
+            MakeFolder(kFixture + "한글폴더\\😀이모지");
+            MakeFolder(kFiles);
+            MakeFolder(kFiles + "folder");
+            MakeFolder(kFiles + ".hiddenfolder");
+            MakeFile(kFiles + "readme.txt", 1234, LocalTime(2006, 5, 9, 14, 3, 7));
+            MakeFile(kFiles + "empty.bin", 0);
+            MakeFile(kFiles + "100%s.txt", 7);
+            MakeFile(kFiles + ".profile", 3);
+            MakeFile(kFiles + "big.bin", 5'368'709'120ull);
+            String chain = kFixture + "long\\";
+            MakeFolder(chain);
+            for (int i = 0; i < 6; ++i)
+                MakeFolder(chain += kLongSegment + "\\");
+            MakeFile(chain + "deep.txt", 5);
 
-        createdBefore_ = TTreeDataSearch::Created();
-        RecordedMessages().clear();
-        window_ = new TSearchWindow(Application);
+            RecordedMessages().clear();
+            window_ = new TSearchWindow(Application);
+        } catch (const std::exception& e) {
+            setupError_ = e.what();
+        }
     }
 
     static void TearDownTestSuite()
@@ -135,10 +140,16 @@ protected:
         RemoveTree(kFixture);
     }
 
+    void SetUp() override
+    {
+        if (!setupError_.empty() || !window_)
+            FAIL() << "the window could not be built: " << setupError_;
+    }
+
     TSearchWindow& Window() { return *window_; }
 
     static inline TSearchWindow* window_ = nullptr;
-    static inline long createdBefore_ = 0;
+    static inline String setupError_;
 };
 
 TEST_F(SearchWindowTest, StartsWithTheRootNodeTheRootListedAndNoMessage)
