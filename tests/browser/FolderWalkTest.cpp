@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
+#include <random>
 #include <optional>
 #include <vector>
 
@@ -22,7 +24,7 @@ class FakeSource {
 public:
     std::map<String, std::vector<Entry>> folders;
     std::map<String, String> links; // link path -> target path
-    int lists = 0;
+    std::atomic<int> lists{0};
 
     String Resolve(const String& path) const
     {
@@ -100,14 +102,19 @@ public:
     }
 };
 
-void Walk(FakeSource& source, Tree& tree)
-{
-    WalkFolders(source, "C:\\", 0, [&tree](int parent, std::string_view name, const String& path) {
-        return tree.Add(parent, name, path);
-    });
-}
+// Every case runs with the searches on the calling thread and on two workers.
+class FolderWalk : public ::testing::TestWithParam<unsigned> {
+protected:
+    void Walk(FakeSource& source, Tree& tree)
+    {
+        WalkFolders(
+            source, "C:\\", 0,
+            [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
+            GetParam());
+    }
+};
 
-TEST(FolderWalk, DepthFirstWithSiblingsInSearchOrderAndFullPaths)
+TEST_P(FolderWalk, DepthFirstWithSiblingsInSearchOrderAndFullPaths)
 {
     FakeSource source;
     source.folders["C:\\"] = {{".", kFolder}, {"..", kFolder}, {"Zeta", kFolder}, {"file.txt", kFile},
@@ -130,7 +137,7 @@ TEST(FolderWalk, DepthFirstWithSiblingsInSearchOrderAndFullPaths)
                                              "C:\\Alpha\\Top\\", "C:\\Alpha\\Top\\Sub\\"}));
 }
 
-TEST(FolderWalk, DotNamesAndEverythingBelowThemAreLeftOut)
+TEST_P(FolderWalk, DotNamesAndEverythingBelowThemAreLeftOut)
 {
     FakeSource source;
     source.folders["C:\\"] = {{".config", kFolder}, {"visible", kFolder | 0x2 | 0x4 | 0x1}};
@@ -142,10 +149,10 @@ TEST(FolderWalk, DotNamesAndEverythingBelowThemAreLeftOut)
     EXPECT_EQ(tree.Children(0), (std::vector<String>{"visible"}));
     EXPECT_EQ(tree.Children(tree.Find("C:\\visible\\")), (std::vector<String>{"x.y"}));
     EXPECT_EQ(tree.Find("C:\\.config\\inner\\"), -1);
-    EXPECT_EQ(source.lists, 3); // .config was never searched
+    EXPECT_EQ(source.lists.load(), 3); // .config was never searched
 }
 
-TEST(FolderWalk, AFolderThatCannotBeSearchedKeepsItsNodeWithoutChildren)
+TEST_P(FolderWalk, AFolderThatCannotBeSearchedKeepsItsNodeWithoutChildren)
 {
     FakeSource source;
     source.folders["C:\\"] = {{"locked", kFolder}, {"after", kFolder}};
@@ -158,7 +165,7 @@ TEST(FolderWalk, AFolderThatCannotBeSearchedKeepsItsNodeWithoutChildren)
     EXPECT_EQ(tree.Children(tree.Find("C:\\after\\")), (std::vector<String>{"child"}));
 }
 
-TEST(FolderWalk, LinksBackToAnAncestorGetNoChildrenAndTheWalkEnds)
+TEST_P(FolderWalk, LinksBackToAnAncestorGetNoChildrenAndTheWalkEnds)
 {
     FakeSource source;
     source.folders["C:\\"] = {{"top", kFolder}};
@@ -176,7 +183,7 @@ TEST(FolderWalk, LinksBackToAnAncestorGetNoChildrenAndTheWalkEnds)
     EXPECT_EQ(tree.nodes.size(), 6u);
 }
 
-TEST(FolderWalk, ALinkElsewhereIsWalkedLikeAFolder)
+TEST_P(FolderWalk, ALinkElsewhereIsWalkedLikeAFolder)
 {
     FakeSource source;
     source.folders["C:\\"] = {{"data", kFolder}, {"shortcut", kLink}};
@@ -188,7 +195,7 @@ TEST(FolderWalk, ALinkElsewhereIsWalkedLikeAFolder)
     EXPECT_EQ(tree.Children(tree.Find("C:\\shortcut\\")), (std::vector<String>{"inside"}));
 }
 
-TEST(FolderWalk, ChainThousandsDeepDoesNotRecurse)
+TEST_P(FolderWalk, ChainThousandsDeepDoesNotRecurse)
 {
     FakeSource source;
     String path = "C:\\";
@@ -202,5 +209,41 @@ TEST(FolderWalk, ChainThousandsDeepDoesNotRecurse)
     EXPECT_EQ(tree.nodes.size(), 3001u);
     EXPECT_EQ(tree.nodes.back().path, path);
 }
+
+TEST_P(FolderWalk, AnyListingOrderBuildsTheSameTreeAsTheSequentialWalk)
+{
+    std::mt19937 random(7);
+    FakeSource source;
+    std::vector<String> folders{"C:\\"};
+    for (int i = 0; i < 3000; ++i) {
+        const String parent = folders[random() % folders.size()];
+        String name = "n";
+        name += std::to_string(random() % 50000);
+        if (source.folders.count(parent + name + "\\"))
+            continue;
+        source.folders[parent].push_back({name, kFolder});
+        source.folders[parent].push_back({name + ".txt", kFile});
+        source.folders[parent + name + "\\"];
+        folders.push_back(parent + name + "\\");
+    }
+    source.folders["C:\\"].push_back({"back", kLink});
+    source.links["C:\\back"] = "C:";
+
+    Tree sequential;
+    WalkFolders(source, "C:\\", 0, [&](int p, std::string_view n, const String& path) { return sequential.Add(p, n, path); });
+    Tree walked;
+    Walk(source, walked);
+    std::vector<String> expected;
+    std::vector<String> actual;
+    sequential.Preorder(0, expected);
+    walked.Preorder(0, actual);
+    EXPECT_EQ(actual, expected);
+    EXPECT_EQ(expected.size(), folders.size() + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, FolderWalk, ::testing::Values(0u, 2u),
+                         [](const ::testing::TestParamInfo<unsigned>& p) {
+                             return p.param == 0 ? String("Inline") : String("Workers") += std::to_string(p.param);
+                         });
 
 } // namespace
