@@ -30,6 +30,7 @@ std::int64_t DayNumber(int year, int month, int day) noexcept
 }
 
 const std::int64_t kEpochDayNumber = DayNumber(1899, 12, 30);
+const std::int64_t kLastDayNumber = DayNumber(9999, 12, 31);
 
 void AppendNumber(String& out, int value, int minDigits)
 {
@@ -74,6 +75,10 @@ DateTimeParts DecodeDateTime(TDateTime value) noexcept
         ms -= kMsPerDay;
         day += value >= 0 ? 1 : -1;
     }
+    // Outside years 1 to 9999 the calendar below has no answer; such values
+    // come only from arithmetic gone wrong, and show as the epoch.
+    if (day < 0 || day > kLastDayNumber)
+        return {};
     DateTimeParts p;
     // Find the year by estimate and correction, then month and day.
     int year = static_cast<int>(day / 365.2425) + 1;

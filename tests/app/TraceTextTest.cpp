@@ -1,12 +1,9 @@
-#include "app/EntryGuard.h"
 #include "app/TraceText.h"
-#include "tests/support/MessageRecorder.h"
-#include "ui/Exception.h"
+#include "ui/Text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <stdexcept>
 
 namespace {
 
@@ -39,17 +36,6 @@ TEST(TraceText, LongTextIsCutAtAWholeCharacterWithin1023Bytes)
     const String hangul = String(1022, 'b') + "한";
     EXPECT_EQ(Format(buffer, "%s", hangul.c_str()), 1022u);
     EXPECT_EQ(String(buffer), String(1022, 'b'));
-}
-
-TEST(EntryGuard, ForeignExceptionIsShownWithAnEmptyMessage)
-{
-    RecordedMessages().clear();
-    EXPECT_EQ(RunGuarded([] { throw std::runtime_error("not ours"); }), 0);
-    EXPECT_EQ(RunGuarded([] { throw 42; }), 0);
-    EXPECT_EQ(RunGuarded([] { throw Exception("ours"); }), 0);
-    EXPECT_EQ(RunGuarded([] {}), 0);
-    EXPECT_EQ(RecordedMessages(), (std::vector<RecordedMessage>{
-                                      {MessageKind::Error, ""}, {MessageKind::Error, ""}, {MessageKind::Error, "ours"}}));
 }
 
 } // namespace

@@ -69,6 +69,21 @@ TEST(DateTime, InvalidFieldsGiveTheEpoch)
     EXPECT_EQ(nan.year, 1899);
 }
 
+TEST(DateTime, ValuesBeyondYearsOneTo9999DecodeAsTheEpoch)
+{
+    // Before 0001-01-01 the calendar once gave year 0 and below, and day 0.
+    for (const TDateTime value : {-693594.0, -700000.0, -2'999'999.5, 2'958'466.0, 2'999'999.0,
+                                  -693593.9999999999, std::numeric_limits<double>::infinity()}) {
+        const DateTimeParts out = DecodeDateTime(value);
+        EXPECT_EQ(out.year, 1899) << value;
+        EXPECT_EQ(out.month, 12) << value;
+        EXPECT_EQ(out.day, 30) << value;
+        EXPECT_EQ(FormatDateTime("yyyy-dd-mm hh:nn:ss", value), "1899-30-12 00:00:00") << value;
+    }
+    EXPECT_EQ(FormatDateTime("yyyy-dd-mm hh:nn:ss", -693593.5), "0001-01-01 12:00:00");
+    EXPECT_EQ(FormatDateTime("yyyy-dd-mm hh:nn:ss", 2'958'465.999), "9999-31-12 23:58:33");
+}
+
 TEST(DateTime, FormatTokensAndLiterals)
 {
     const TDateTime t = EncodeDateTime(Parts(2007, 3, 4, 5, 6, 7, 8));

@@ -1,5 +1,4 @@
 #include "ui/Text.h"
-#include "ui/WideText.h"
 
 #include <gtest/gtest.h>
 
@@ -27,16 +26,6 @@ TEST(Text, CompleteLengthDropsOnlyACutCharacter)
     EXPECT_EQ(Utf8CompleteLength(std::string_view(text).substr(0, 3)), 2u);
     EXPECT_EQ(Utf8CompleteLength(""), 0u);
     EXPECT_EQ(Utf8CompleteLength("\x80\x80"), 2u) << "stray continuation bytes are left alone";
-}
-
-TEST(Text, ConversionKeepsCharactersOutsideTheKoreanCodePage)
-{
-    const String text = "C:\\폴더\\emoji😀\\漢字\\100%s.txt";
-    const std::wstring wide = Widen(text);
-    EXPECT_EQ(wide, L"C:\\폴더\\emoji\U0001F600\\漢字\\100%s.txt");
-    EXPECT_EQ(Narrow(wide), text);
-    EXPECT_EQ(Widen(""), L"");
-    EXPECT_EQ(Narrow(L""), "");
 }
 
 } // namespace
