@@ -1,5 +1,7 @@
 #include "ui/TreeNode.h"
 
+#include <new>
+
 TTreeNode::TTreeNode(TTreeNode* parent, const String& text, void* data)
     : Data(data), text_(text), parent_(parent)
 {
@@ -20,7 +22,7 @@ TTreeNode* TTreeNodes::AddObject(TTreeNode* sibling, const String& text, void* d
 
 TTreeNode* TTreeNodes::AddChildObject(TTreeNode* parent, const String& text, void* data)
 {
-    auto* node = new TTreeNode(parent, text, data);
+    TTreeNode* node = NewNode(parent, text, data);
     TTreeNode*& first = parent ? parent->firstChild_ : first_;
     TTreeNode*& last = parent ? parent->lastChild_ : last_;
     if (last)
@@ -41,21 +43,27 @@ void TTreeNodes::Clear()
     DeleteAll();
 }
 
+TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, const String& text, void* data)
+{
+    if (usedInLastBlock_ == kBlockNodes) {
+        blocks_.push_back(std::make_unique<Slot[]>(kBlockNodes));
+        usedInLastBlock_ = 0;
+    }
+    TTreeNode* node = new (&blocks_.back()[usedInLastBlock_]) TTreeNode(parent, text, data);
+    ++usedInLastBlock_;
+    return node;
+}
+
 void TTreeNodes::DeleteAll() noexcept
 {
-    // Without recursion: a chain thousands of levels deep must not exhaust
-    // the stack. Each node's children are spliced in front of its siblings.
-    TTreeNode* pending = first_;
-    while (pending) {
-        TTreeNode* node = pending;
-        if (node->firstChild_) {
-            node->lastChild_->next_ = node->next_;
-            pending = node->firstChild_;
-        } else {
-            pending = node->next_;
-        }
-        delete node;
+    // Block by block: no walk of the tree, so its depth does not matter.
+    for (std::size_t b = 0; b < blocks_.size(); ++b) {
+        const std::size_t used = b + 1 == blocks_.size() ? usedInLastBlock_ : kBlockNodes;
+        for (std::size_t i = 0; i < used; ++i)
+            std::launder(reinterpret_cast<TTreeNode*>(&blocks_[b][i]))->~TTreeNode();
     }
+    blocks_.clear();
+    usedInLastBlock_ = kBlockNodes;
     first_ = last_ = nullptr;
     count_ = 0;
 }

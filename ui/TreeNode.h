@@ -4,6 +4,8 @@
 #include "ui/Text.h"
 
 #include <cstddef>
+#include <memory>
+#include <vector>
 
 class TTreeNode {
 public:
@@ -67,7 +69,17 @@ public:
     void Clear();
 
 private:
+    TTreeNode* NewNode(TTreeNode* parent, const String& text, void* data);
     void DeleteAll() noexcept;
+
+    // Nodes live in blocks of this many, never moved: a tree of a hundred
+    // thousand folders costs a hundred allocations, not a hundred thousand.
+    static constexpr std::size_t kBlockNodes = 1024;
+    struct alignas(TTreeNode) Slot {
+        std::byte bytes[sizeof(TTreeNode)];
+    };
+    std::vector<std::unique_ptr<Slot[]>> blocks_;
+    std::size_t usedInLastBlock_ = kBlockNodes;
 
     TreeNodeObserver* observer_;
     TTreeNode* first_ = nullptr;
