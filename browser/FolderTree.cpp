@@ -42,13 +42,13 @@ void TSearchWindow::ShowWnd(TObject*)
 void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
 {
     // The searches wait on the file system most of the time: two threads
-    // search while this one builds the tree.
+    // search, this one builds the tree from what they found.
     const unsigned workers = std::thread::hardware_concurrency() >= 2 ? 2 : 0;
     DiskFolderSource disk;
     WalkFolders(
         disk, path, parent,
-        [this](TTreeNode* under, std::string_view name, const String& childPath) {
-            auto record = std::make_unique<TTreeDataSearch>(childPath);
+        [this](TTreeNode* under, std::string_view name, String childPath) {
+            auto record = std::make_unique<TTreeDataSearch>(std::move(childPath));
             TTreeNode* node = T_TREEVIEW_SEARCH->Items.AddChildObject(under, String(name), record.get());
             record.release();
             return node;

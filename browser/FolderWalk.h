@@ -3,10 +3,14 @@
 // gives them, every folder but those whose names begin with a full stop
 // (and everything below them), without a depth limit.
 //
-// The folder searches may run on worker threads while the calling thread
-// alone adds the nodes; a folder's children are added in one go from its
-// own listing, so the tree comes out the same, node for node, whichever
-// folder is listed first. The pending folders are kept on the heap: a chain
+// The folder searches may run on worker threads, each walking on its own
+// and handing work to the other only when it runs dry: under Wine every
+// wait between threads costs a round trip to the server, so nothing is
+// exchanged per folder. Every folder gets a number when its parent is
+// listed, so parents come before children and siblings keep the search's
+// order; the calling thread alone adds the nodes, in that order, once the
+// searches are done. The tree comes out the same, node for node, however
+// the work was shared. Pending folders are kept on the heap: a chain
 // thousands deep cannot exhaust any thread's stack.
 //
 // A folder reached through a link that leads back to a folder above it
@@ -17,15 +21,16 @@
 //   bool List(const String& folderPath, Visit visit)   // visit(std::string_view name, uint32_t attributes);
 //                                                      // false when the folder cannot be searched
 //   std::optional<Id> Identify(const String& folderPath)
-// AddChild(Node parent, std::string_view name, const String& path) -> Node
-// is called on the calling thread only.
+// AddChild(Node parent, std::string_view name, String path) -> Node is
+// called on the calling thread only.
 #include "ui/Text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <iterator>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -62,118 +67,121 @@ bool LeadsToAncestor(Source& source, const String& path)
 template <class Source, class Node, class AddChild>
 void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& addChild, unsigned workers = 0)
 {
+    using Number = std::uint32_t;
     struct Job {
-        Node node;
-        String path;
-        bool isLink;
-    };
-    struct Entry {
+        Number number;
+        Number parent;
         String name;
+        String path;
         bool isLink;
     };
-    struct Listing {
-        Node node;
+    // A folder that has been walked, waiting for its node.
+    struct Walked {
+        Number number;
+        Number parent;
+        String name;
         String path;
-        std::vector<Entry> folders;
     };
 
-    auto list = [&source](Job& job) {
-        Listing listing{job.node, std::move(job.path), {}};
-        if (job.isLink && LeadsToAncestor(source, listing.path))
-            return listing;
-        source.List(listing.path, [&listing](std::string_view name, std::uint32_t attributes) {
-            if (IsTreeFolder(name, attributes))
-                listing.folders.push_back({String(name), (attributes & kReparsePointAttribute) != 0});
-        });
-        return listing;
-    };
-    // Adds a listed folder's children; their jobs go on `jobs` last child
-    // first, so that taking from the back walks the first child first.
-    auto add = [&addChild](Listing& listing, std::vector<Job>& jobs) {
-        const std::size_t first = jobs.size();
-        for (Entry& entry : listing.folders) {
-            String childPath;
-            childPath.reserve(listing.path.size() + entry.name.size() + 1);
-            childPath.append(listing.path).append(entry.name).push_back('\\');
-            Node child = addChild(listing.node, std::string_view(entry.name), childPath);
-            jobs.push_back({child, std::move(childPath), entry.isLink});
-        }
-        std::reverse(jobs.begin() + static_cast<std::ptrdiff_t>(first), jobs.end());
-    };
-
-    std::vector<Job> jobs;
-    jobs.push_back({root, rootPath, false});
-    if (workers == 0) {
-        while (!jobs.empty()) {
-            Job job = std::move(jobs.back());
-            jobs.pop_back();
-            Listing listing = list(job);
-            add(listing, jobs);
-        }
-        return;
-    }
-
+    const unsigned walkers = std::max(workers, 1u);
+    std::atomic<Number> numbers{1}; // 0 is the root
     std::mutex mutex;
-    std::condition_variable jobReady;
-    std::condition_variable listingReady;
-    std::deque<Listing> listings;
-    bool stopping = false;
-    auto work = [&] {
+    std::condition_variable workShared;
+    std::deque<Job> shared;
+    unsigned idle = 0;
+    std::atomic<unsigned> hungry{0};
+    bool finished = false;
+    std::exception_ptr failure;
+
+    shared.push_back({0, 0, String(), rootPath, false});
+    std::vector<std::vector<Walked>> walked(walkers);
+
+    // Takes shared work, or reports idle; false once everything is walked.
+    auto takeShared = [&](std::deque<Job>& stack) {
         std::unique_lock<std::mutex> lock(mutex);
-        for (;;) {
-            jobReady.wait(lock, [&] { return stopping || !jobs.empty(); });
-            if (stopping)
-                return;
-            Job job = std::move(jobs.back());
-            jobs.pop_back();
-            lock.unlock();
-            Listing listing = list(job);
-            lock.lock();
-            listings.push_back(std::move(listing));
-            listingReady.notify_one();
+        while (shared.empty() && !finished) {
+            if (++idle == walkers) {
+                finished = true;
+                workShared.notify_all();
+                break;
+            }
+            ++hungry;
+            workShared.wait(lock, [&] { return !shared.empty() || finished; });
+            --hungry;
+            --idle;
+        }
+        if (shared.empty())
+            return false;
+        stack.push_back(std::move(shared.front()));
+        shared.pop_front();
+        return true;
+    };
+
+    auto walk = [&](std::vector<Walked>& out) {
+        std::deque<Job> stack;
+        std::vector<Job> children;
+        try {
+            while (!stack.empty() || takeShared(stack)) {
+                Job job = std::move(stack.back());
+                stack.pop_back();
+                if (!(job.isLink && LeadsToAncestor(source, job.path))) {
+                    source.List(job.path, [&](std::string_view name, std::uint32_t attributes) {
+                        if (!IsTreeFolder(name, attributes))
+                            return;
+                        String childPath;
+                        childPath.reserve(job.path.size() + name.size() + 1);
+                        childPath.append(job.path).append(name).push_back('\\');
+                        children.push_back({numbers++, job.number, String(name), std::move(childPath),
+                                            (attributes & kReparsePointAttribute) != 0});
+                    });
+                }
+                if (job.number != 0)
+                    out.push_back({job.number, job.parent, std::move(job.name), std::move(job.path)});
+                // The first child is walked next.
+                std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
+                children.clear();
+                // A walker that ran dry gets the oldest pending folder, the
+                // one most likely to hold a large subtree.
+                if (hungry.load(std::memory_order_relaxed) > 0 && stack.size() > 1) {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    shared.push_back(std::move(stack.front()));
+                    stack.pop_front();
+                    workShared.notify_one();
+                }
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!failure)
+                failure = std::current_exception();
+            finished = true;
+            shared.clear();
+            workShared.notify_all();
         }
     };
-    // The workers are stopped and joined however the walk ends.
-    struct Crew {
-        std::vector<std::thread> threads;
-        std::mutex& mutex;
-        bool& stopping;
-        std::condition_variable& jobReady;
-        ~Crew()
-        {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                stopping = true;
-            }
-            jobReady.notify_all();
-            for (std::thread& thread : threads)
-                thread.join();
-        }
-    } crew{{}, mutex, stopping, jobReady};
-    for (unsigned i = 0; i < workers; ++i)
-        crew.threads.emplace_back(work);
 
-    std::size_t outstanding = 1;
-    std::vector<Job> added;
-    std::deque<Listing> taken;
-    while (outstanding > 0) {
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            listingReady.wait(lock, [&] { return !listings.empty(); });
-            taken.swap(listings);
-        }
-        for (Listing& listing : taken) {
-            add(listing, added);
-            outstanding = outstanding - 1 + added.size();
-            if (added.empty())
-                continue;
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                std::move(added.begin(), added.end(), std::back_inserter(jobs));
-            }
-            jobReady.notify_all();
-            added.clear();
-        }
-        taken.clear();
+    if (workers == 0) {
+        walk(walked[0]);
+    } else {
+        std::vector<std::thread> threads;
+        for (unsigned i = 0; i < workers; ++i)
+            threads.emplace_back(walk, std::ref(walked[i]));
+        for (std::thread& thread : threads)
+            thread.join();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+
+    // Parents were numbered before their children: one pass in number order
+    // adds every node under a parent that already has its own.
+    const Number count = numbers.load();
+    std::vector<Walked*> byNumber(count, nullptr);
+    for (std::vector<Walked>& list : walked)
+        for (Walked& folder : list)
+            byNumber[folder.number] = &folder;
+    std::vector<Node> nodes(count);
+    nodes[0] = root;
+    for (Number n = 1; n < count; ++n) {
+        Walked& folder = *byNumber[n];
+        nodes[n] = addChild(nodes[folder.parent], std::string_view(folder.name), std::move(folder.path));
     }
 }

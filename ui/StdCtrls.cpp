@@ -190,9 +190,15 @@ void TMemoLines::Clear()
 
 int TMemoLines::Count() const
 {
-    if (::GetWindowTextLengthW(owner_.Handle()) == 0)
+    // The lines as added, not as the control wraps them on screen: a line
+    // wider than the memo is still one line.
+    const String text = owner_.Text();
+    if (text.empty())
         return 0;
-    return static_cast<int>(::SendMessageW(owner_.Handle(), EM_GETLINECOUNT, 0, 0));
+    int count = 1;
+    for (std::size_t at = text.find("\r\n"); at != String::npos; at = text.find("\r\n", at + 2))
+        ++count;
+    return count;
 }
 
 String TMemoLines::operator[](int index) const

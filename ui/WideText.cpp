@@ -27,3 +27,15 @@ String Narrow(std::wstring_view utf16)
         ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), length, narrow.data(), needed, nullptr, nullptr);
     return narrow;
 }
+
+String AnsiToUtf8(std::string_view ansi)
+{
+    if (ansi.empty() || ansi.size() > INT_MAX)
+        return {};
+    const int length = static_cast<int>(ansi.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(needed > 0 ? needed : 0), L'\0');
+    if (needed > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
+    return Narrow(wide);
+}

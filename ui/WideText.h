@@ -4,3 +4,6 @@
 
 std::wstring Widen(std::string_view utf8);
 String Narrow(std::wstring_view utf16);
+// 8-bit text of the system code page, as the few 8-bit platform records
+// hold it, into the framework's UTF-8.
+String AnsiToUtf8(std::string_view ansi);

@@ -1,0 +1,78 @@
+// The framework's clock and disk helpers, against the test prefix's drives.
+#include "ui/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TDateTime At(int year, int month, int day, int hour, int minute, int second)
+{
+    DateTimeParts parts;
+    parts.year = year;
+    parts.month = month;
+    parts.day = day;
+    parts.hour = hour;
+    parts.minute = minute;
+    parts.second = second;
+    return EncodeDateTime(parts);
+}
+
+TEST(TimeAndDisk, TimeToStrShowsTheTimeOfDayAndNoDate)
+{
+    const String afternoon = TimeToStr(At(2006, 5, 9, 14, 3, 7));
+    ASSERT_FALSE(afternoon.empty());
+    EXPECT_EQ(afternoon, TimeToStr(At(1999, 12, 31, 14, 3, 7))) << "the date part plays no role";
+    EXPECT_NE(afternoon.find("03"), String::npos) << afternoon;
+    EXPECT_NE(afternoon.find("07"), String::npos) << afternoon;
+    EXPECT_EQ(afternoon.find("2006"), String::npos) << afternoon;
+    EXPECT_EQ(afternoon.find("09"), String::npos) << afternoon;
+    EXPECT_NE(afternoon, TimeToStr(At(2006, 5, 9, 14, 3, 8)));
+    EXPECT_NE(TimeToStr(At(2006, 5, 9, 0, 0, 0)), TimeToStr(At(2006, 5, 9, 12, 0, 0)));
+}
+
+TEST(TimeAndDisk, TimeToStrOfNowMatchesTheLocalClock)
+{
+    SYSTEMTIME before;
+    ::GetLocalTime(&before);
+    const String now = TimeToStr(Now());
+    SYSTEMTIME after;
+    ::GetLocalTime(&after);
+    EXPECT_TRUE(now == TimeToStr(SystemTimeToDateTime(before)) || now == TimeToStr(SystemTimeToDateTime(after)))
+        << now;
+}
+
+TEST(TimeAndDisk, DiskFiguresOfDriveC)
+{
+    const std::int64_t size = DiskSize(3);
+    const std::int64_t free = DiskFree(3);
+    EXPECT_GT(size, 0);
+    EXPECT_GE(free, 0);
+    EXPECT_LE(free, size);
+}
+
+TEST(TimeAndDisk, DrivesThatCannotBeQueriedGiveMinusOne)
+{
+    const DWORD mask = ::GetLogicalDrives();
+    int missing = 0;
+    for (int bit = 25; bit >= 0 && !missing; --bit)
+        if (!(mask & (1u << bit)))
+            missing = bit + 1;
+    ASSERT_NE(missing, 0) << "every letter is in use";
+    EXPECT_EQ(DiskFree(missing), -1);
+    EXPECT_EQ(DiskSize(missing), -1);
+    for (int outside : {-1, 27, 1000}) {
+        EXPECT_EQ(DiskFree(outside), -1) << outside;
+        EXPECT_EQ(DiskSize(outside), -1) << outside;
+    }
+}
+
+TEST(TimeAndDisk, DriveZeroIsTheCurrentDrive)
+{
+    wchar_t current[MAX_PATH] = {};
+    ASSERT_GT(::GetCurrentDirectoryW(MAX_PATH, current), 0u);
+    const int drive = (current[0] | 0x20) - L'a' + 1;
+    ASSERT_TRUE(drive >= 1 && drive <= 26);
+    EXPECT_EQ(DiskSize(0), DiskSize(drive));
+}
+
+} // namespace
