@@ -2,6 +2,7 @@
 // search gives them.
 #include "browser/FileRow.h"
 #include "browser/SearchWindow.h"
+#include "platform/DebugOutput.h"
 #include "platform/FolderSearch.h"
 #include "ui/SysUtils.h"
 #include "ui/WideText.h"
@@ -39,6 +40,8 @@ void TSearchWindow::ListFolder(const String& path)
     UpdateBracket bracket(items);
     T_EDIT_SEARCH->SetTextBuf(path.c_str());
 
+    // Traced only when someone listens, checked once per listing.
+    const bool trace = platform::DebugOutputListened();
     platform::FolderSearch search(SearchPattern(path));
     while (const WIN32_FIND_DATAW* entry = search.Next()) {
         const String name = Narrow(entry->cFileName);
@@ -47,7 +50,8 @@ void TSearchWindow::ListFolder(const String& path)
         TListItem* row = items.Add();
         const bool isFolder = (entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const std::uint64_t size = (static_cast<std::uint64_t>(entry->nFileSizeHigh) << 32) | entry->nFileSizeLow;
-        DebugTrace("file name : [%s], file_size[%" PRIu64 "]", name.c_str(), size);
+        if (trace)
+            DebugTrace("file name : [%s], file_size[%" PRIu64 "]", name.c_str(), size);
         row->Caption = name;
         row->ImageIndex = isFolder ? kFolderImage : kFileImage;
         row->SubItems = {SizeText(isFolder, size), LastWriteText(entry->ftLastWriteTime), ""};

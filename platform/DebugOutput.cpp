@@ -1,5 +1,6 @@
 #include "platform/DebugOutput.h"
 
+#include "platform/UniqueHandle.h"
 #include "ui/WideText.h"
 
 #include <windows.h>
@@ -9,6 +10,15 @@ namespace platform {
 void SendDebugText(const char* utf8)
 {
     ::OutputDebugStringW(Widen(utf8).c_str());
+}
+
+bool DebugOutputListened()
+{
+    if (::IsDebuggerPresent())
+        return true;
+    // A monitor announces itself with this event while it waits for text.
+    Handle monitor(::OpenEventW(SYNCHRONIZE, FALSE, L"DBWIN_BUFFER_READY"));
+    return static_cast<bool>(monitor);
 }
 
 } // namespace platform
