@@ -33,6 +33,7 @@ const FormClass& TSearchWindow::Class()
             Published("ActionListView", &W::ActionListView),
             Published("CloseSearch", &W::CloseSearch),
             Published("BTNSearch", &W::BTNSearch),
+            Published("Button1Click", &W::Button1Click),
         }};
     return formClass;
 }

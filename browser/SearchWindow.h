@@ -47,6 +47,8 @@ public:
     void ActionListView(TObject* sender);
     void CloseSearch(TObject* sender, TCloseAction& action);
     void BTNSearch(TObject* sender);
+    // Opens the system-information window modally.
+    void Button1Click(TObject* sender);
 
     // Fills the list with the entries of one folder and shows its path in
     // the address bar.

@@ -1,0 +1,58 @@
+#include "sysinfo/Network.h"
+
+#include "platform/WinsockStartup.h"
+#include "sysinfo/NetworkText.h"
+#include "sysinfo/SysInfoTest.h"
+#include "ui/Dialogs.h"
+
+#include <windows.h>
+
+#include <wininet.h>
+
+#include <cstring>
+
+namespace {
+
+// The first address of the local host as Windows Sockets 1.1 finds it.
+std::optional<HostAddress> QueryHostAddress()
+{
+    const platform::WinsockStartup sockets(MAKEWORD(1, 1));
+    if (!sockets.Started())
+        return std::nullopt;
+    char name[256] = {};
+    if (::gethostname(name, sizeof name) == SOCKET_ERROR)
+        return std::nullopt;
+    const hostent* host = ::gethostbyname(name);
+    if (!host || host->h_addrtype != AF_INET || host->h_length < 4 || !host->h_addr_list ||
+        !host->h_addr_list[0])
+        return std::nullopt;
+    HostAddress address;
+    std::memcpy(address.data(), host->h_addr_list[0], address.size());
+    return address;
+}
+
+struct InternetState {
+    bool queried = false;
+    std::uint32_t flags = 0;
+};
+
+InternetState QueryInternetState()
+{
+    DWORD flags = 0;
+    const bool queried = ::InternetGetConnectedState(&flags, 0);
+    return {queried, static_cast<std::uint32_t>(flags)};
+}
+
+} // namespace
+
+void ShowIPAddress(TSysInfoTest& form)
+{
+    form.IPAddr->SetText(HostAddressText(QueryHostAddress()));
+}
+
+void ShowInternetState(TSysInfoTest&)
+{
+    const InternetState state = QueryInternetState();
+    for (const String& text : InternetStateTexts(state.queried, state.flags))
+        ShowMessage(text);
+}
