@@ -22,11 +22,14 @@
 //                                                      // false when the folder cannot be searched
 //   std::optional<Id> Identify(const String& folderPath)
 // AddChild(Node parent, std::string_view name, String path) -> Node is
-// called on the calling thread only.
+// called on the calling thread only, and so is Progress(std::size_t
+// foldersRead, const String& folderBeingRead), about ten times a second
+// while the searches run.
 #include "ui/Text.h"
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -64,8 +67,13 @@ bool LeadsToAncestor(Source& source, const String& path)
     return false;
 }
 
-template <class Source, class Node, class AddChild>
-void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& addChild, unsigned workers = 0)
+struct NoWalkProgress {
+    void operator()(std::size_t, const String&) const {}
+};
+
+template <class Source, class Node, class AddChild, class Progress = NoWalkProgress>
+void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& addChild, unsigned workers = 0,
+                 Progress&& progress = {})
 {
     using Number = std::uint32_t;
     struct Job {
@@ -87,11 +95,27 @@ void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& a
     std::atomic<Number> numbers{1}; // 0 is the root
     std::mutex mutex;
     std::condition_variable workShared;
+    std::condition_variable walkDone;
     std::deque<Job> shared;
     unsigned idle = 0;
     std::atomic<unsigned> hungry{0};
     bool finished = false;
     std::exception_ptr failure;
+    std::atomic<bool> abandoned{false};
+    std::atomic<std::size_t> read{0};
+    String reading; // guarded by mutex, refreshed now and then
+    constexpr std::size_t kReportEvery = 64;
+    constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+    auto nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
+    auto reportProgress = [&] {
+        String current;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            current = reading;
+        }
+        progress(read.load(), current);
+        nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
+    };
 
     shared.push_back({0, 0, String(), rootPath, false});
     std::vector<std::vector<Walked>> walked(walkers);
@@ -103,6 +127,7 @@ void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& a
             if (++idle == walkers) {
                 finished = true;
                 workShared.notify_all();
+                walkDone.notify_all();
                 break;
             }
             ++hungry;
@@ -121,7 +146,7 @@ void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& a
         std::deque<Job> stack;
         std::vector<Job> children;
         try {
-            while (!stack.empty() || takeShared(stack)) {
+            while (!abandoned.load(std::memory_order_relaxed) && (!stack.empty() || takeShared(stack))) {
                 Job job = std::move(stack.back());
                 stack.pop_back();
                 if (!(job.isLink && LeadsToAncestor(source, job.path))) {
@@ -134,6 +159,15 @@ void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& a
                         children.push_back({numbers++, job.number, String(name), std::move(childPath),
                                             (attributes & kReparsePointAttribute) != 0});
                     });
+                }
+                if (++read % kReportEvery == 0) {
+                    {
+                        std::lock_guard<std::mutex> lock(mutex);
+                        reading = job.path;
+                    }
+                    // Without workers the walk runs on the calling thread.
+                    if (workers == 0 && std::chrono::steady_clock::now() >= nextProgress)
+                        reportProgress();
                 }
                 if (job.number != 0)
                     out.push_back({job.number, job.parent, std::move(job.name), std::move(job.path)});
@@ -153,9 +187,11 @@ void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& a
             std::lock_guard<std::mutex> lock(mutex);
             if (!failure)
                 failure = std::current_exception();
+            abandoned = true;
             finished = true;
             shared.clear();
             workShared.notify_all();
+            walkDone.notify_all();
         }
     };
 
@@ -165,6 +201,24 @@ void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& a
         std::vector<std::thread> threads;
         for (unsigned i = 0; i < workers; ++i)
             threads.emplace_back(walk, std::ref(walked[i]));
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            while (!walkDone.wait_until(lock, nextProgress, [&] { return finished; })) {
+                lock.unlock();
+                try {
+                    reportProgress();
+                    lock.lock();
+                } catch (...) {
+                    // The workers must be stopped before anything unwinds.
+                    lock.lock();
+                    failure = std::current_exception();
+                    abandoned = true;
+                    finished = true;
+                    shared.clear();
+                    workShared.notify_all();
+                }
+            }
+        }
         for (std::thread& thread : threads)
             thread.join();
     }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <map>
+#include <stdexcept>
+#include <thread>
 #include <random>
 #include <optional>
 #include <vector>
@@ -239,6 +242,60 @@ TEST_P(FolderWalk, AnyListingOrderBuildsTheSameTreeAsTheSequentialWalk)
     walked.Preorder(0, actual);
     EXPECT_EQ(actual, expected);
     EXPECT_EQ(expected.size(), folders.size() + 1);
+}
+
+// A source slow enough for the walk to report its progress on the way.
+class SlowSource : public FakeSource {
+public:
+    template <class Visit>
+    bool List(const String& path, Visit&& visit)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return FakeSource::List(path, visit);
+    }
+};
+
+TEST_P(FolderWalk, ProgressIsReportedOnTheCallingThreadWithoutChangingTheTree)
+{
+    SlowSource source;
+    source.folders["C:\\"];
+    for (int i = 0; i < 400; ++i) {
+        String name = "f";
+        name += std::to_string(i);
+        source.folders["C:\\"].push_back({name, kFolder});
+        source.folders["C:\\" + name + "\\"];
+    }
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<std::size_t> counts;
+    bool onCaller = true;
+    bool pathsFromTheTree = true;
+    Tree tree;
+    WalkFolders(
+        source, "C:\\", 0, [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
+        GetParam(), [&](std::size_t read, const String& current) {
+            counts.push_back(read);
+            onCaller = onCaller && std::this_thread::get_id() == caller;
+            pathsFromTheTree = pathsFromTheTree && (current.empty() || current.rfind("C:\\", 0) == 0);
+        });
+    EXPECT_EQ(tree.nodes.size(), 401u);
+    ASSERT_FALSE(counts.empty()) << "a walk of about half a second reports";
+    EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+    EXPECT_LE(counts.back(), 401u);
+    EXPECT_TRUE(onCaller);
+    EXPECT_TRUE(pathsFromTheTree);
+}
+
+TEST_P(FolderWalk, AFailingProgressReportStopsTheWalkCleanly)
+{
+    SlowSource source;
+    for (int i = 0; i < 400; ++i)
+        source.folders["C:\\"].push_back({String("f") += std::to_string(i), kFolder});
+    Tree tree;
+    EXPECT_THROW(WalkFolders(
+                     source, "C:\\", 0,
+                     [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
+                     GetParam(), [](std::size_t, const String&) { throw std::runtime_error("window failed"); }),
+                 std::runtime_error);
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, FolderWalk, ::testing::Values(0u, 2u),
