@@ -3,7 +3,9 @@
 #include "browser/FolderSource.h"
 #include "browser/FolderWalk.h"
 #include "browser/SearchWindow.h"
+#include "browser/WalkProgress.h"
 
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -11,6 +13,7 @@ namespace {
 
 constexpr char kRootPath[] = "C:\\";
 constexpr char kRootText[] = "C 드라이브";
+constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 
 TTreeNode* DeepestFirstChild(TTreeNode* node)
 {
@@ -44,6 +47,18 @@ void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
     // The searches wait on the file system most of the time: two threads
     // search, this one builds the tree from what they found.
     const unsigned workers = std::thread::hardware_concurrency() >= 2 ? 2 : 0;
+    // A long walk shows how far it has come; a short one shows nothing.
+    const auto start = std::chrono::steady_clock::now();
+    std::unique_ptr<TWalkProgress> progress;
+    auto report = [&](std::size_t foldersRead, const String& folderBeingRead) {
+        if (!progress) {
+            if (std::chrono::steady_clock::now() - start < kProgressDelay)
+                return;
+            progress = std::make_unique<TWalkProgress>(nullptr);
+            progress->Show();
+        }
+        progress->Report(foldersRead, folderBeingRead);
+    };
     DiskFolderSource disk;
     WalkFolders(
         disk, path, parent,
@@ -53,7 +68,7 @@ void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
             record.release();
             return node;
         },
-        workers);
+        workers, report);
 }
 
 void TSearchWindow::CloseSearch(TObject*, TCloseAction&)

@@ -55,8 +55,8 @@ TControl::CreateParams TForm::CreationParams() const
 {
     CreateParams params;
     params.className = FrameworkWindowClass(kFormClass);
-    params.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    params.exStyle = WS_EX_CONTROLPARENT;
+    params.style = Style();
+    params.exStyle = ExStyle();
     params.ownClass = true;
     // Secondary forms stay above the main form, as dialogs do.
     if (TForm* main = Application->MainForm(); main && main != this)
@@ -64,16 +64,33 @@ TControl::CreateParams TForm::CreationParams() const
     return params;
 }
 
+DWORD TForm::Style() const
+{
+    // A dialog border: fixed size, a caption without buttons.
+    return (dialogBorder_ ? WS_POPUP | WS_CAPTION : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
+}
+
+DWORD TForm::ExStyle() const
+{
+    return WS_EX_CONTROLPARENT | (dialogBorder_ ? WS_EX_DLGMODALFRAME : 0);
+}
+
 TBounds TForm::NativeBounds() const
 {
     TBounds bounds = Bounds();
     if (clientWidth_ >= 0 || clientHeight_ >= 0) {
         RECT rect{0, 0, clientWidth_ >= 0 ? clientWidth_ : 0, clientHeight_ >= 0 ? clientHeight_ : 0};
-        ::AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
+        ::AdjustWindowRectEx(&rect, Style(), FALSE, ExStyle());
         if (clientWidth_ >= 0)
             bounds.width = rect.right - rect.left;
         if (clientHeight_ >= 0)
             bounds.height = rect.bottom - rect.top;
+    }
+    if (screenCentre_) {
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        bounds.left = work.left + (work.right - work.left - bounds.width) / 2;
+        bounds.top = work.top + (work.bottom - work.top - bounds.height) / 2;
     }
     return bounds;
 }
@@ -85,7 +102,17 @@ bool TForm::SetLayoutProperty(const LayoutProperty& property)
         clientWidth_ = static_cast<int>(LayoutInteger(property));
     else if (name == "ClientHeight")
         clientHeight_ = static_cast<int>(LayoutInteger(property));
-    else if (name == "PixelsPerInch" || name == "TextHeight")
+    else if (name == "BorderStyle") {
+        const String& style = LayoutIdentifier(property);
+        if (style != "bsDialog" && style != "bsSizeable")
+            throw Exception("layout line " + std::to_string(property.line) + ": unknown border style " + style);
+        dialogBorder_ = style == "bsDialog";
+    } else if (name == "Position") {
+        const String& position = LayoutIdentifier(property);
+        if (position != "poScreenCenter" && position != "poDesigned")
+            throw Exception("layout line " + std::to_string(property.line) + ": unknown position " + position);
+        screenCentre_ = position == "poScreenCenter";
+    } else if (name == "PixelsPerInch" || name == "TextHeight")
         LayoutInteger(property); // the layout's pixels are those of 96 dpi
     else if (name == "OldCreateOrder") {
         if (LayoutBoolean(property))

@@ -103,7 +103,12 @@ private:
 
     TNotifyEvent onCreate_;
     TCloseEvent onClose_;
+    DWORD Style() const;
+    DWORD ExStyle() const;
+
     int clientWidth_ = -1;
     int clientHeight_ = -1;
+    bool dialogBorder_ = false;
+    bool screenCentre_ = false;
     bool modal_ = false;
 };

@@ -45,6 +45,14 @@ bool TLabel::SetLayoutProperty(const LayoutProperty& property)
         centreVertically_ = value == "tlCenter";
         return true;
     }
+    if (property.name == "EllipsisPosition") {
+        // A path too long for the label loses its middle, not its end.
+        const String& value = LayoutIdentifier(property);
+        if (value != "epPathEllipsis" && value != "epNone")
+            UnknownValue(property);
+        pathEllipsis_ = value == "epPathEllipsis";
+        return true;
+    }
     if (property.name == "AutoSize") {
         // The layouts give every label the size it needs.
         LayoutBoolean(property);
@@ -55,7 +63,9 @@ bool TLabel::SetLayoutProperty(const LayoutProperty& property)
 
 TControl::CreateParams TLabel::CreationParams() const
 {
-    return {WC_STATICW, alignment_ | (centreVertically_ ? SS_CENTERIMAGE : 0u), 0, false, nullptr};
+    return {WC_STATICW,
+            alignment_ | (centreVertically_ ? SS_CENTERIMAGE : 0u) | (pathEllipsis_ ? SS_PATHELLIPSIS : 0u), 0,
+            false, nullptr};
 }
 
 bool TEdit::SetLayoutProperty(const LayoutProperty& property)

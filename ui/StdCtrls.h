@@ -11,6 +11,7 @@ private:
     CreateParams CreationParams() const override;
     DWORD alignment_ = SS_LEFT;
     bool centreVertically_ = false;
+    bool pathEllipsis_ = false;
 };
 
 class TEdit : public TControl {
