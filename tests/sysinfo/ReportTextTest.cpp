@@ -53,16 +53,6 @@ TEST(SysInfoReportText, ShortIdentifiersGiveCutOrEmptyPieces)
     }
 }
 
-TEST(SysInfoReportText, EnvironmentTemplatesPutTheEqualsSignInColumnTwelve)
-{
-    const char* const names[] = {"%OS%", "%PATH%", "%HOMEPATH%", "%TEMP%"};
-    for (std::size_t i = 0; i < kEnvironmentTemplates.size(); ++i) {
-        const std::string_view text = kEnvironmentTemplates[i];
-        EXPECT_EQ(text.find('='), 11u) << text;
-        EXPECT_EQ(text.substr(text.size() - std::string_view(names[i]).size()), names[i]) << text;
-    }
-}
-
 TEST(SysInfoReportText, ExpansionBoxesOnlyForFailures)
 {
     constexpr std::uint32_t capacity = 32767;

@@ -214,18 +214,16 @@ TEST_F(SysInfoWindowTest, StartUpBoxesComeInTheirOrder)
         }
     SYSTEM_INFO info;
     ::GetSystemInfo(&info);
-    expected.push_back("Hardware information: OEM ID: " + std::to_string(info.dwOemId) + "\n");
-    expected.push_back("Number of processors: " + std::to_string(info.dwNumberOfProcessors) + "\n");
-    expected.push_back("Page size: " + std::to_string(info.dwPageSize) + "\n");
-    expected.push_back("Processor type: " + std::to_string(info.dwProcessorType) + "\n");
-    char address[64];
-    std::snprintf(address, sizeof address, "Minimum application address: %llx\n",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(info.lpMinimumApplicationAddress)));
-    expected.push_back(address);
-    std::snprintf(address, sizeof address, "Maximum application address: %llx\n",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(info.lpMaximumApplicationAddress)));
-    expected.push_back(address);
-    expected.push_back("Active processor mask: " + std::to_string(info.dwActiveProcessorMask) + "\n");
+    HardwareFacts facts;
+    facts.oemId = info.dwOemId;
+    facts.processors = info.dwNumberOfProcessors;
+    facts.pageSize = info.dwPageSize;
+    facts.processorType = info.dwProcessorType;
+    facts.minimumAddress = reinterpret_cast<std::uintptr_t>(info.lpMinimumApplicationAddress);
+    facts.maximumAddress = reinterpret_cast<std::uintptr_t>(info.lpMaximumApplicationAddress);
+    facts.activeProcessorMask = info.dwActiveProcessorMask;
+    for (const String& line : HardwareLines(facts))
+        expected.push_back(line);
     const std::size_t clockAt = expected.size();
     expected.push_back("<clock>");
     ASSERT_TRUE(::EnumDisplayDevicesA(nullptr, 0, &device, 0));
