@@ -2,11 +2,23 @@
 
 #include "ui/Application.h"
 #include "ui/FormBuilder.h"
+#include "ui/LayoutScale.h"
 #include "ui/Resources.h"
 
 namespace {
 
 const wchar_t kFormClass[] = L"TamsaekForm";
+
+// The program declares itself aware of the system's setting, so this is the
+// real density of the screen, not 96 for a stretched bitmap.
+int ScreenPixelsPerInch()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int pixelsPerInch = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    return pixelsPerInch;
+}
 
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM context)
 {
@@ -46,7 +58,9 @@ void TForm::BuildFromLayout(const wchar_t* resourceName, const FormClass& formCl
 
 void TForm::BuildFromLayoutText(std::string_view layout, const FormClass& formClass)
 {
-    BuildForm(*this, ParseLayout(layout), formClass);
+    LayoutObject parsed = ParseLayout(layout);
+    ScaleLayout(parsed, ScreenPixelsPerInch());
+    BuildForm(*this, parsed, formClass);
     if (onCreate_)
         onCreate_(this);
 }
