@@ -32,6 +32,25 @@ private:
         throw Exception("layout line " + std::to_string(line_) + ": " + what);
     }
 
+    // Objects and collections are parsed by recursion: their nesting is
+    // bounded, so that no text can exhaust the stack. Windows nest a few
+    // levels deep.
+    static constexpr int kMaxNesting = 64;
+    class Nesting {
+    public:
+        explicit Nesting(Parser& parser) : parser_(parser)
+        {
+            if (++parser_.nesting_ > kMaxNesting)
+                parser_.Fail("nested more than " + std::to_string(kMaxNesting) + " levels deep");
+        }
+        ~Nesting() { --parser_.nesting_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Parser& parser_;
+    };
+
     void SkipSpace()
     {
         while (pos_ < text_.size()) {
@@ -87,6 +106,7 @@ private:
     {
         if (!PeekWord("object"))
             Fail("'object' expected");
+        const Nesting nesting(*this);
         LayoutObject object;
         object.line = line_;
         pos_ += 6;
@@ -144,6 +164,7 @@ private:
             }
             Expect(']');
         } else if (c == '<') {
+            const Nesting nesting(*this);
             value.kind = LayoutValue::Kind::Collection;
             ++pos_;
             for (;;) {
@@ -210,6 +231,7 @@ private:
     std::string_view text_;
     std::size_t pos_ = 0;
     int line_ = 1;
+    int nesting_ = 0;
 };
 
 [[noreturn]] void WrongKind(const LayoutProperty& property, const char* expected)

@@ -84,6 +84,28 @@ TEST(Layout, MalformedTextFailsNamingTheLine)
     ExpectFailureAtLine("", 1);
 }
 
+TEST(Layout, NestingBeyondAnyWindowIsRefusedNotFollowedDownTheStack)
+{
+    // Each level of objects or collections is a level of the parser's
+    // recursion: a crafted text must not be able to exhaust the stack.
+    String objects;
+    for (int i = 0; i < 100'000; ++i)
+        objects += "object A: T\n";
+    EXPECT_THROW(ParseLayout(objects), Exception);
+    String items = "object A: T\n";
+    for (int i = 0; i < 100'000; ++i)
+        items += "Cols = <item\n";
+    EXPECT_THROW(ParseLayout(items), Exception);
+
+    // Real layouts nest a few levels; far more than that still parses.
+    String nested;
+    for (int i = 0; i < 40; ++i)
+        nested += "object A: T\nCols = <item\nWidth = 1\nend>\n";
+    for (int i = 0; i < 40; ++i)
+        nested += "end\n";
+    EXPECT_NO_THROW(ParseLayout(nested));
+}
+
 TEST(Layout, ValueOfTheWrongKindIsRefused)
 {
     const LayoutObject root = ParseLayout("object A: TForm\n  Left = 'x'\n  Top = Maybe\nend");
