@@ -10,6 +10,8 @@
 #   tamsaek_arch                     prints win32, or win64 on hosts that cannot run 32-bit code
 #   tamsaek_configure_build [DIR]    configures DIR (default build/) for tamsaek_arch, once
 #   tamsaek_build [DIR]              builds DIR
+#   tamsaek_configure_host [DIR]     configures DIR (default build-host/): the platform-free logic
+#                                    for this machine with clang, under the sanitizers, and its fuzz targets
 #   tamsaek_prefix                   prints the Wine prefix path
 #   tamsaek_make_prefix              creates and sets up the prefix when missing or outdated
 #   start_display                    starts Xvfb when DISPLAY is unset (stopped on exit)
@@ -25,6 +27,7 @@
 #   TAMSAEK_WINEPREFIX  Wine prefix (default: <repo>/build/wineprefix)
 #   TAMSAEK_WINE_ARCH   win32 or win64 (default: win32 where the host can execute 32-bit code)
 #   TAMSAEK_JOBS        parallel build jobs (default: 2)
+#   TAMSAEK_FUZZ_SECONDS  how long ctest runs each fuzz target of the host build (default: 20)
 
 TAMSAEK_ROOT="$(cd -- "$(dirname -- "$(readlink -f -- "${BASH_SOURCE[0]}")")/.." && pwd)"
 TAMSAEK_WINE_RUN="$TAMSAEK_ROOT/scripts/wine-run"
@@ -35,6 +38,7 @@ TAMSAEK_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake googletest
     wine wine32:i386 wine64
     xvfb xdotool imagemagick fonts-nanum locales x11-utils
+    clang libclang-rt-14-dev
 )
 # Face names that programs ask for and that must draw Hangul.
 TAMSAEK_FONT_REPLACEMENTS=("MS Sans Serif" "Gulim" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2")
@@ -84,7 +88,7 @@ tamsaek_install_deps() (
     set -euo pipefail
     if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
         local cmd missing=()
-        for cmd in i686-w64-mingw32-g++-posix cmake wine wineserver Xvfb xdotool import xdpyinfo; do
+        for cmd in i686-w64-mingw32-g++-posix cmake wine wineserver Xvfb xdotool import xdpyinfo clang++; do
             command -v "$cmd" >/dev/null 2>&1 || missing+=("$cmd")
         done
         if ((${#missing[@]})); then
@@ -198,6 +202,16 @@ tamsaek_build() (
     local dir
     dir="$(_tamsaek_abs_dir "${1:-build}")"
     cmake --build "$dir" -j "${TAMSAEK_JOBS:-2}"
+)
+
+# tamsaek_configure_host [DIR]
+tamsaek_configure_host() (
+    set -euo pipefail
+    local dir
+    dir="$(_tamsaek_abs_dir "${1:-build-host}")"
+    [[ -f "$dir/CMakeCache.txt" ]] || tamsaek_log "configuring $dir for this machine (sanitizers, fuzz targets)"
+    cmake -S "$TAMSAEK_ROOT/host" -B "$dir" -DCMAKE_CXX_COMPILER=clang++ \
+        -DTAMSAEK_FUZZ_SECONDS="${TAMSAEK_FUZZ_SECONDS:-20}" >/dev/null
 )
 
 # ---------------------------------------------------------------- Wine prefix
