@@ -1,0 +1,369 @@
+// The folder browser on a drive C made to be hard on it (see
+// tests/fixtures/hostile-drive-c.sh, which makes it in a prefix of its own).
+// One window is built for the whole suite, as the program builds it: one walk
+// of the drive. The last test closes it and counts the released records.
+#include "browser/SearchWindow.h"
+#include "platform/FolderSearch.h"
+#include "tests/support/DebugOutputCapture.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/MessageRecorder.h"
+#include "ui/Application.h"
+#include "ui/SysUtils.h"
+#include "ui/WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+const String kRoot = "C:\\hostile\\";
+constexpr int kDepth = 3000;
+const String kChainLevel = "dd\\"; // one folder of the chain, with its backslash
+constexpr std::size_t kWide = 100'000;
+const String kPercentName = "100%s%n%d";
+const String kEmojiName = "😀 이모지 𝄞";
+const String kLongName(255, 'N');
+const String kTrailingName = "trailing  ";
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Figures for docs/reliability.md; never asserted.
+void Report(const char* what, double seconds)
+{
+    std::printf("[  timing  ] %s: %.2f s\n", what, seconds);
+    std::fflush(stdout);
+}
+
+void Report(const char* what, int count)
+{
+    std::printf("[  figure  ] %s: %d\n", what, count);
+    std::fflush(stdout);
+}
+
+TTreeNode* Child(const TTreeNode* parent, const String& text)
+{
+    for (TTreeNode* n = parent ? parent->getFirstChild() : nullptr; n; n = n->getNextSibling())
+        if (n->Text() == text)
+            return n;
+    return nullptr;
+}
+
+String PathOf(const TTreeNode* node)
+{
+    return node && node->Data ? static_cast<const TTreeDataSearch*>(node->Data)->Path : String("<none>");
+}
+
+std::vector<String> ChildTexts(const TTreeNode* node)
+{
+    std::vector<String> texts;
+    for (const TTreeNode* n = node ? node->getFirstChild() : nullptr; n; n = n->getNextSibling())
+        texts.push_back(n->Text());
+    return texts;
+}
+
+std::vector<String> Captions(const TListView& list)
+{
+    std::vector<String> captions;
+    for (int i = 0; i < list.Items.Count(); ++i)
+        captions.push_back(list.Items[i].Caption);
+    return captions;
+}
+
+const TListItem* Row(const TListView& list, const String& caption)
+{
+    for (int i = 0; i < list.Items.Count(); ++i)
+        if (list.Items[i].Caption == caption)
+            return &list.Items[i];
+    return nullptr;
+}
+
+// The path of the chain's folder `depth` levels below C:\hostile\deep\.
+String ChainPath(int depth)
+{
+    String path = kRoot + "deep\\";
+    for (int i = 0; i < depth; ++i)
+        path += kChainLevel;
+    return path;
+}
+
+// The depth of the chain's deepest folder that the platform's folder search
+// lists. Where a folder cannot be listed, none below it can: a bisection
+// keeps the number of searches small, for under Wine each costs time in
+// proportion to the square of its depth.
+int ListableDepth()
+{
+    static const int depth = [] {
+        auto listable = [](int level) { return platform::FolderSearch(ChainPath(level) + "*.*").Started(); };
+        if (!listable(0))
+            return -1;
+        int low = 0;       // listable
+        int high = kDepth; // the deepest there is
+        if (listable(high))
+            return high;
+        while (high - low > 1) {
+            const int middle = low + (high - low) / 2;
+            (listable(middle) ? low : high) = middle;
+        }
+        return low;
+    }();
+    return depth;
+}
+
+class HostileDriveTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        // A failure here must fail every test: an exception out of this
+        // function would only mark them skipped.
+        try {
+            if (!DirectoryExists(kRoot)) {
+                setupError_ = "C:\\hostile is missing: run tests/fixtures/hostile-drive-c.sh setup first";
+                return;
+            }
+            RecordedMessages().clear();
+            createdBefore_ = TTreeDataSearch::Created();
+            releasedBefore_ = TTreeDataSearch::Released();
+            const auto start = std::chrono::steady_clock::now();
+            window_ = new TSearchWindow(Application);
+            Report("window built, whole drive C walked", SecondsSince(start));
+            std::printf("[  timing  ] tree nodes: %zu\n", window_->T_TREEVIEW_SEARCH->Items.Count());
+        } catch (const std::exception& e) {
+            setupError_ = e.what();
+        }
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete window_;
+        window_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (!setupError_.empty() || !window_)
+            FAIL() << "the window could not be built: " << setupError_;
+        RecordedMessages().clear();
+    }
+
+    static TSearchWindow& Window() { return *window_; }
+    static TTreeNode* Hostile() { return Child(window_->T_TREEVIEW_SEARCH->Items.GetFirstNode(), "hostile"); }
+    static TTreeNode* Node(const String& name) { return Child(Hostile(), name); }
+
+    // The address bar's way to a folder: type, press the button.
+    static void Jump(const String& typed)
+    {
+        Window().T_EDIT_SEARCH->SetTextBuf(typed.c_str());
+        Window().BTNSearch(nullptr);
+    }
+
+    static inline TSearchWindow* window_ = nullptr;
+    static inline String setupError_;
+    static inline long createdBefore_ = 0;
+    static inline long releasedBefore_ = 0;
+};
+
+TEST_F(HostileDriveTest, TheWalkEndsAndShowsNoMessage)
+{
+    EXPECT_TRUE(RecordedMessages().empty());
+    ASSERT_NE(Hostile(), nullptr);
+    EXPECT_EQ(PathOf(Hostile()), kRoot);
+    for (const char* name : {"loop", "target", "deep", "wide", "names", "locked", "vanishing", "big"})
+        EXPECT_NE(Node(name), nullptr) << name;
+}
+
+TEST_F(HostileDriveTest, TwoLinkLoopsInOneFolderKeepTheirNodesWithoutChildren)
+{
+    TTreeNode* loop = Node("loop");
+    ASSERT_NE(loop, nullptr);
+    std::vector<String> children = ChildTexts(loop);
+    std::sort(children.begin(), children.end());
+    EXPECT_EQ(children, (std::vector<String>{"elsewhere", "real", "self", "up"}));
+    EXPECT_FALSE(Child(loop, "up")->HasChildren());
+    EXPECT_FALSE(Child(loop, "self")->HasChildren());
+    EXPECT_EQ(ChildTexts(Child(loop, "elsewhere")), std::vector<String>{"inside"});
+    EXPECT_EQ(PathOf(Child(Child(loop, "elsewhere"), "inside")), kRoot + "loop\\elsewhere\\inside\\");
+    // Through the loop the drive holds endless paths; the tree holds the drive once.
+    EXPECT_EQ(Child(Child(loop, "up"), "wide"), nullptr);
+}
+
+TEST_F(HostileDriveTest, AChainThreeThousandDeepIsWalkedAsDeepAsItCanBeListed)
+{
+    // The chain's folders from deep\ (index 0) down, as the tree holds them.
+    std::vector<TTreeNode*> chain{Node("deep")};
+    ASSERT_NE(chain.back(), nullptr);
+    while (TTreeNode* child = Child(chain.back(), "dd"))
+        chain.push_back(child);
+    const int reached = static_cast<int>(chain.size()) - 1;
+
+    // Windows lists all 3,000 levels (paths of up to 32,767 characters).
+    // Wine turns each path into a Unix path, which may not exceed 4,095
+    // bytes: there the platform's own search gives up about 1,300 levels
+    // down, and the walk can go no further than that.
+    const int listable = ListableDepth();
+    Report("levels of the chain the folder search can list", listable);
+    ASSERT_GE(listable, 1000) << "the chain fixture is missing, broken or under too long a path";
+    EXPECT_EQ(reached, std::min(kDepth, listable + 1));
+    if (!RunningUnderWine()) {
+        EXPECT_EQ(reached, kDepth);
+    }
+
+    TTreeNode* deepest = chain.back();
+    EXPECT_TRUE(PathOf(deepest) == ChainPath(reached)) << "the deepest node's path is not its folder's";
+    EXPECT_EQ(PathOf(deepest).size(), ChainPath(0).size() + kChainLevel.size() * static_cast<std::size_t>(reached));
+    EXPECT_EQ(deepest->Level(), reached + 2);
+    EXPECT_FALSE(deepest->HasChildren());
+
+    // The deepest listable folder through the address bar: thousands of
+    // components walked, the node revealed through every level of the tree.
+    const int target = std::min(reached, listable);
+    const auto start = std::chrono::steady_clock::now();
+    Jump(ChainPath(target).substr(0, ChainPath(target).size() - 1));
+    Report("address bar jump down the chain", SecondsSince(start));
+    EXPECT_TRUE(RecordedMessages().empty());
+    EXPECT_EQ(Window().T_TREEVIEW_SEARCH->Selected(), chain[static_cast<std::size_t>(target)]);
+    EXPECT_TRUE(Window().T_EDIT_SEARCH->Text() == ChainPath(target)) << "the address bar does not show the node's path";
+    EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH),
+              target == kDepth ? std::vector<String>{"bottom.txt"} : std::vector<String>{"dd"});
+}
+
+TEST_F(HostileDriveTest, AHundredThousandSubfoldersAreAllThereInSearchOrder)
+{
+    TTreeNode* wide = Node("wide");
+    ASSERT_NE(wide, nullptr);
+    const std::vector<String> searched = SearchNames(kRoot + "wide\\", true);
+    ASSERT_EQ(searched.size(), kWide) << "the fixture is incomplete";
+    const std::vector<String> children = ChildTexts(wide);
+    EXPECT_EQ(children.size(), kWide);
+    EXPECT_TRUE(children == searched) << "the children differ from the search's order";
+    EXPECT_EQ(PathOf(wide->getFirstChild()), kRoot + "wide\\" + searched.front() + "\\");
+
+    const auto start = std::chrono::steady_clock::now();
+    Window().T_TREEVIEW_SEARCH->SetSelected(wide);
+    Window().ShowTest(nullptr);
+    Report("listing 100,000 folders", SecondsSince(start));
+    const std::vector<String> rows = Captions(*Window().T_LISTVIEW_SEARCH);
+    EXPECT_EQ(rows.size(), kWide);
+    EXPECT_TRUE(rows == searched) << "the rows differ from the search's order";
+    EXPECT_TRUE(RecordedMessages().empty());
+}
+
+TEST_F(HostileDriveTest, AwkwardNamesKeepTheirExactTextInTheTreeTheListAndTheTrace)
+{
+    TTreeNode* names = Node("names");
+    ASSERT_NE(names, nullptr);
+    for (const String& name : {kPercentName, kEmojiName, kLongName, kTrailingName}) {
+        TTreeNode* node = Child(names, name);
+        ASSERT_NE(node, nullptr) << "no node for [" << name << "]";
+        const String path = kRoot + "names\\" + name + "\\";
+        EXPECT_EQ(PathOf(node), path);
+        Window().T_TREEVIEW_SEARCH->SetSelected(node);
+        Window().ShowTest(nullptr);
+        EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), path);
+        EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), std::vector<String>{"inside.txt"}) << name;
+    }
+    EXPECT_GT(PathOf(Child(names, kLongName)).size(), 260u);
+
+    DebugOutputCapture capture;
+    ASSERT_TRUE(capture.Listening());
+    Window().ListFolder(kRoot + "names\\");
+    const std::vector<String> lines = capture.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "file name : [100%s%n.txt], file_size[2]"), lines.end());
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const String& line) {
+                               return line.rfind("file name : [" + kPercentName + "], file_size[", 0) == 0;
+                           }),
+              lines.end());
+    const TListItem* music = Row(*Window().T_LISTVIEW_SEARCH, "🎵.txt");
+    ASSERT_NE(music, nullptr);
+    EXPECT_EQ(music->SubItems[0], "5");
+
+    // Typed, they reach their nodes; the address bar then shows the node's path.
+    for (const String& name : {kPercentName, kEmojiName, kLongName}) {
+        Jump(kRoot + "names\\" + name);
+        EXPECT_EQ(Window().T_TREEVIEW_SEARCH->Selected(), Child(names, name)) << name;
+        EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), kRoot + "names\\" + name + "\\");
+    }
+    EXPECT_TRUE(RecordedMessages().empty());
+}
+
+TEST_F(HostileDriveTest, AFolderThatMayNotBeListedHasNoChildrenAndShowsNoMessage)
+{
+    // Root lists any folder: the run must have dropped that power, or this
+    // test would prove nothing.
+    WIN32_FIND_DATAW data;
+    HANDLE search = ::FindFirstFileW(Widen(kRoot + "locked\\*").c_str(), &data);
+    const DWORD error = ::GetLastError();
+    if (search != INVALID_HANDLE_VALUE)
+        ::FindClose(search);
+    ASSERT_EQ(search, INVALID_HANDLE_VALUE)
+        << "C:\\hostile\\locked can be listed: run this test through hostile-drive-c.sh run";
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    TTreeNode* locked = Node("locked");
+    ASSERT_NE(locked, nullptr);
+    EXPECT_FALSE(locked->HasChildren());
+    Window().T_TREEVIEW_SEARCH->SetSelected(locked);
+    Window().ShowTest(nullptr);
+    EXPECT_EQ(Window().T_LISTVIEW_SEARCH->Items.Count(), 0);
+    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), kRoot + "locked\\");
+    EXPECT_TRUE(RecordedMessages().empty());
+}
+
+TEST_F(HostileDriveTest, AFolderDeletedAfterTheWalkListsEmptyWithItsPath)
+{
+    TTreeNode* vanishing = Node("vanishing");
+    ASSERT_NE(vanishing, nullptr);
+    EXPECT_EQ(ChildTexts(vanishing), std::vector<String>{"child"});
+    RemoveTree(kRoot + "vanishing");
+    ASSERT_FALSE(DirectoryExists(kRoot + "vanishing"));
+
+    Window().ListFolder(kRoot + "names\\");
+    ASSERT_GT(Window().T_LISTVIEW_SEARCH->Items.Count(), 0);
+    Window().T_TREEVIEW_SEARCH->SetSelected(vanishing);
+    Window().ShowTest(nullptr);
+    EXPECT_EQ(Window().T_LISTVIEW_SEARCH->Items.Count(), 0);
+    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), kRoot + "vanishing\\");
+    EXPECT_TRUE(RecordedMessages().empty());
+    // The tree keeps the node it was built with.
+    EXPECT_EQ(ChildTexts(vanishing), std::vector<String>{"child"});
+}
+
+TEST_F(HostileDriveTest, AHugeSparseFileShowsItsWholeSize)
+{
+    DebugOutputCapture capture;
+    ASSERT_TRUE(capture.Listening());
+    Window().ListFolder(kRoot + "big\\");
+    ASSERT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), std::vector<String>{"5gib.bin"});
+    EXPECT_EQ(Window().T_LISTVIEW_SEARCH->Items[0].SubItems[0], "5368709120");
+    EXPECT_EQ(capture.Lines(), std::vector<String>{"file name : [5gib.bin], file_size[5368709120]"});
+}
+
+// Last: it closes the suite's window.
+TEST_F(HostileDriveTest, ClosingReleasesEveryRecordExactlyOnce)
+{
+    const long nodes = static_cast<long>(Window().T_TREEVIEW_SEARCH->Items.Count());
+    EXPECT_GT(nodes, static_cast<long>(kWide) + ListableDepth());
+    EXPECT_EQ(TTreeDataSearch::Created() - createdBefore_, nodes);
+    EXPECT_EQ(TTreeDataSearch::Released(), releasedBefore_);
+
+    const auto start = std::chrono::steady_clock::now();
+    TCloseAction action = caHide;
+    Window().CloseSearch(window_, action);
+    Report("releasing the records", SecondsSince(start));
+    EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore_, nodes);
+    Window().CloseSearch(window_, action);
+    EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore_, nodes) << "a second close released records again";
+    EXPECT_EQ(Window().T_TREEVIEW_SEARCH->Items.GetFirstNode()->Data, nullptr);
+    delete window_;
+    window_ = nullptr;
+}
+
+} // namespace
