@@ -292,6 +292,19 @@ TEST_F(HostileDriveTest, AwkwardNamesKeepTheirExactTextInTheTreeTheListAndTheTra
         EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), kRoot + "names\\" + name + "\\");
     }
     EXPECT_TRUE(RecordedMessages().empty());
+
+    // The platform drops trailing spaces from a path's last component, as
+    // Windows does: typed without its final backslash, such a folder does
+    // not exist and the path is refused; with it, the folder is reached.
+    TTreeNode* trailing = Child(names, kTrailingName);
+    Jump(kRoot + "names\\" + kTrailingName);
+    EXPECT_EQ(RecordedMessages(), (std::vector<RecordedMessage>{{MessageKind::Message, "알맞은 경로가 아닙니다."}}));
+    EXPECT_NE(Window().T_TREEVIEW_SEARCH->Selected(), trailing);
+    RecordedMessages().clear();
+    Jump(kRoot + "names\\" + kTrailingName + "\\");
+    EXPECT_TRUE(RecordedMessages().empty());
+    EXPECT_EQ(Window().T_TREEVIEW_SEARCH->Selected(), trailing);
+    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), PathOf(trailing));
 }
 
 TEST_F(HostileDriveTest, AFolderThatMayNotBeListedHasNoChildrenAndShowsNoMessage)
