@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 // Accepted so that layouts may name an input method; the platform chooses it.
@@ -54,8 +56,7 @@ bool TLabel::SetLayoutProperty(const LayoutProperty& property)
         return true;
     }
     if (property.name == "AutoSize") {
-        // The layouts give every label the size it needs.
-        LayoutBoolean(property);
+        autoSize_ = LayoutBoolean(property);
         return true;
     }
     return TControl::SetLayoutProperty(property);
@@ -66,6 +67,29 @@ TControl::CreateParams TLabel::CreationParams() const
     return {WC_STATICW,
             alignment_ | (centreVertically_ ? SS_CENTERIMAGE : 0u) | (pathEllipsis_ ? SS_PATHELLIPSIS : 0u), 0,
             false, nullptr};
+}
+
+void TLabel::HandleCreated()
+{
+    if (!autoSize_)
+        return;
+    // A label that sizes itself grows to its text in the font it really
+    // got, which may be wider than the one the layout was drawn with.
+    HDC dc = ::GetDC(Handle());
+    if (!dc)
+        return;
+    HGDIOBJ previous = ::SelectObject(dc, FontHandle());
+    const std::wstring text = Widen(InitialText());
+    SIZE extent{};
+    const bool measured = ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(Handle(), dc);
+    TBounds bounds = Bounds();
+    if (measured && (extent.cx > bounds.width || extent.cy > bounds.height)) {
+        bounds.width = std::max(bounds.width, static_cast<int>(extent.cx));
+        bounds.height = std::max(bounds.height, static_cast<int>(extent.cy));
+        SetBounds(bounds);
+    }
 }
 
 bool TEdit::SetLayoutProperty(const LayoutProperty& property)

@@ -9,6 +9,8 @@ public:
 
 private:
     CreateParams CreationParams() const override;
+    void HandleCreated() override;
+    bool autoSize_ = true;
     DWORD alignment_ = SS_LEFT;
     bool centreVertically_ = false;
     bool pathEllipsis_ = false;

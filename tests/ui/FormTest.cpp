@@ -24,6 +24,8 @@ public:
     TTreeView* Tree = nullptr;
     TSplitter* Split = nullptr;
     TListView* List = nullptr;
+    TLabel* Grows = nullptr;
+    TLabel* Fixed = nullptr;
 
     int created = 0;
     bool controlsExistedOnCreate = false;
@@ -48,6 +50,7 @@ public:
                                          {Published("Bar", &F::Bar), Published("Go", &F::Go),
                                           Published("Other", &F::Other), Published("Tree", &F::Tree),
                                           Published("Split", &F::Split), Published("List", &F::List),
+                                          Published("Grows", &F::Grows), Published("Fixed", &F::Fixed),
                                           Published("Created", &F::Created), Published("GoClick", &F::GoClick),
                                           Published("OtherClick", &F::OtherClick),
                                           Published("Throwing", &F::Throwing), Published("Closing", &F::Closing)}};
@@ -97,6 +100,17 @@ const char kLayout[] = R"(object TestForm: TTestForm
       Height = 24
       Caption = 'Go'
       OnClick = GoClick
+    end
+    object Grows: TLabel
+      Width = 4
+      Height = 4
+      Caption = '자라는 이름표'
+    end
+    object Fixed: TLabel
+      Width = 4
+      Height = 4
+      AutoSize = False
+      Caption = '고정된 이름표'
     end
     object Other: TButton
       Left = 70
@@ -166,6 +180,19 @@ TEST(Form, SplitterDragResizesTheControlBeforeItWithinLimits)
     ::SendMessageW(split, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-500), 10));
     EXPECT_EQ(BoundsInParent(form.Tree->Handle()).right, 30) << "never narrower than the minimum";
     ::SendMessageW(split, WM_LBUTTONUP, 0, MAKELPARAM(0, 10));
+}
+
+TEST(Form, ALabelGrowsToItsTextUnlessItsSizeIsFixed)
+{
+    TTestForm form(Application, kLayout);
+    RECT grows;
+    RECT fixed;
+    ::GetClientRect(form.Grows->Handle(), &grows);
+    ::GetClientRect(form.Fixed->Handle(), &fixed);
+    EXPECT_GT(grows.right, 30);
+    EXPECT_GT(grows.bottom, 8);
+    EXPECT_EQ(fixed.right, 4);
+    EXPECT_EQ(fixed.bottom, 4);
 }
 
 TEST(Form, TabOrderFollowsTheLayout)
