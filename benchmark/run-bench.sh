@@ -25,9 +25,9 @@ rm -rf -- "$results"
 mkdir -p -- "$results"
 
 # The trees are made once and kept; only the one measured sits on drive C.
-for spec in 10k:10000 100k:100000; do
-    name="${spec%%:*}"
-    [[ -d "$trees/tree-$name" ]] || { tamsaek_log "making the $name tree"; python3 benchmark/make-tree.py "$trees/tree-$name" "${spec##*:}"; }
+for sized in 10k:10000 100k:100000; do
+    name="${sized%%:*}"
+    [[ -d "$trees/tree-$name" ]] || { tamsaek_log "making the $name tree"; python3 benchmark/make-tree.py "$trees/tree-$name" "${sized##*:}"; }
 done
 [[ -d "$trees/files-100k" ]] || { tamsaek_log "making the folder of 100,000 files"; python3 benchmark/make-tree.py --files "$trees/files-100k" 100000; }
 

@@ -2,6 +2,7 @@
 // folders of drive C, in-process with the real window.
 #include "browser/SearchWindow.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/WindowQueries.h"
 #include "tests/support/Input.h"
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
@@ -17,14 +18,6 @@ namespace {
 
 const String kRoot = "C:\\tamsaek-nav\\";
 constexpr char kRefused[] = "알맞은 경로가 아닙니다.";
-
-TTreeNode* Child(TTreeNode* parent, const String& text)
-{
-    for (TTreeNode* n = parent ? parent->getFirstChild() : nullptr; n; n = n->getNextSibling())
-        if (n->Text() == text)
-            return n;
-    return nullptr;
-}
 
 int RowOf(const TListView& list, const String& caption)
 {

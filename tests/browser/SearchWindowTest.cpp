@@ -3,6 +3,7 @@
 #include "browser/SearchWindow.h"
 #include "tests/support/DebugOutputCapture.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/WindowQueries.h"
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
 #include "ui/WideText.h"
@@ -39,14 +40,6 @@ SYSTEMTIME LocalTime(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s)
     return t;
 }
 
-TTreeNode* Child(TTreeNode* parent, const String& text)
-{
-    for (TTreeNode* n = parent ? parent->getFirstChild() : nullptr; n; n = n->getNextSibling())
-        if (n->Text() == text)
-            return n;
-    return nullptr;
-}
-
 // Follows a path of node texts from the root.
 TTreeNode* NodeAt(TSearchWindow& window, std::initializer_list<String> texts)
 {
@@ -54,27 +47,6 @@ TTreeNode* NodeAt(TSearchWindow& window, std::initializer_list<String> texts)
     for (const String& text : texts)
         node = Child(node, text);
     return node;
-}
-
-String PathOf(const TTreeNode* node)
-{
-    return node && node->Data ? static_cast<const TTreeDataSearch*>(node->Data)->Path : String("<none>");
-}
-
-std::vector<String> ChildTexts(const TTreeNode* node)
-{
-    std::vector<String> texts;
-    for (const TTreeNode* n = node->getFirstChild(); n; n = n->getNextSibling())
-        texts.push_back(n->Text());
-    return texts;
-}
-
-std::vector<String> Captions(const TListView& list)
-{
-    std::vector<String> captions;
-    for (int i = 0; i < list.Items.Count(); ++i)
-        captions.push_back(list.Items[i].Caption);
-    return captions;
 }
 
 RECT ClientBounds(const TControl& control)

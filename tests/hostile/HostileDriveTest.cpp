@@ -6,6 +6,7 @@
 #include "platform/FolderSearch.h"
 #include "tests/support/DebugOutputCapture.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/WindowQueries.h"
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
 #include "ui/SysUtils.h"
@@ -46,35 +47,6 @@ void Report(const char* what, int count)
 {
     std::printf("[  figure  ] %s: %d\n", what, count);
     std::fflush(stdout);
-}
-
-TTreeNode* Child(const TTreeNode* parent, const String& text)
-{
-    for (TTreeNode* n = parent ? parent->getFirstChild() : nullptr; n; n = n->getNextSibling())
-        if (n->Text() == text)
-            return n;
-    return nullptr;
-}
-
-String PathOf(const TTreeNode* node)
-{
-    return node && node->Data ? static_cast<const TTreeDataSearch*>(node->Data)->Path : String("<none>");
-}
-
-std::vector<String> ChildTexts(const TTreeNode* node)
-{
-    std::vector<String> texts;
-    for (const TTreeNode* n = node ? node->getFirstChild() : nullptr; n; n = n->getNextSibling())
-        texts.push_back(n->Text());
-    return texts;
-}
-
-std::vector<String> Captions(const TListView& list)
-{
-    std::vector<String> captions;
-    for (int i = 0; i < list.Items.Count(); ++i)
-        captions.push_back(list.Items[i].Caption);
-    return captions;
 }
 
 const TListItem* Row(const TListView& list, const String& caption)
