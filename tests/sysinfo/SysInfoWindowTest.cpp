@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <memory>
 #include <regex>
@@ -212,18 +214,21 @@ TEST_F(SysInfoWindowTest, StartUpBoxesComeInTheirOrder)
             expected.push_back(pieces.second);
             break;
         }
+    // The seven lines written out here, not through the window's own formatter.
     SYSTEM_INFO info;
     ::GetSystemInfo(&info);
-    HardwareFacts facts;
-    facts.oemId = info.dwOemId;
-    facts.processors = info.dwNumberOfProcessors;
-    facts.pageSize = info.dwPageSize;
-    facts.processorType = info.dwProcessorType;
-    facts.minimumAddress = reinterpret_cast<std::uintptr_t>(info.lpMinimumApplicationAddress);
-    facts.maximumAddress = reinterpret_cast<std::uintptr_t>(info.lpMaximumApplicationAddress);
-    facts.activeProcessorMask = info.dwActiveProcessorMask;
-    for (const String& line : HardwareLines(facts))
-        expected.push_back(line);
+    auto hex = [](const void* address) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
+        return String(text);
+    };
+    expected.push_back("Hardware information: OEM ID: " + std::to_string(info.dwOemId) + "\n");
+    expected.push_back("Number of processors: " + std::to_string(info.dwNumberOfProcessors) + "\n");
+    expected.push_back("Page size: " + std::to_string(info.dwPageSize) + "\n");
+    expected.push_back("Processor type: " + std::to_string(info.dwProcessorType) + "\n");
+    expected.push_back("Minimum application address: " + hex(info.lpMinimumApplicationAddress) + "\n");
+    expected.push_back("Maximum application address: " + hex(info.lpMaximumApplicationAddress) + "\n");
+    expected.push_back("Active processor mask: " + std::to_string(info.dwActiveProcessorMask) + "\n");
     const std::size_t clockAt = expected.size();
     expected.push_back("<clock>");
     ASSERT_TRUE(::EnumDisplayDevicesA(nullptr, 0, &device, 0));
