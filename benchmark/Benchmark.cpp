@@ -4,7 +4,9 @@
 //
 //   tamsaek_bench startup ROOT DEEP     the main window's creation (tree walk and list of C:\),
 //                                      memory per node, first expands, a jump to DEEP, closing
-//   tamsaek_bench walk                 a bare single-threaded walk of C:\ with the same searches
+//   tamsaek_bench walk [START_AT]      a bare single-threaded walk of C:\ with the same searches,
+//                                      begun at START_AT (Unix time in ms) when given
+//   tamsaek_bench walk2                two bare walks at once on two threads of this process
 //   tamsaek_bench straight             every folder inserted into a native tree as it is found
 //   tamsaek_bench list FOLDER          ListFolder of FOLDER
 //   tamsaek_bench enum FOLDER          bare enumeration of FOLDER with the same texts
@@ -21,10 +23,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -179,8 +183,22 @@ void BareWalk(const String& path, bool isLink, Digest& digest)
         BareWalk(child, link, digest);
 }
 
-int Walk()
+// Lets two processes begin their walks together, whenever each started.
+void WaitUntil(long long unixMilliseconds)
 {
+    constexpr long long kUnixEpochInFileTime = 11644473600000LL; // ms from 1601 to 1970
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const long long nowMs =
+        static_cast<long long>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime) / 10000) -
+        kUnixEpochInFileTime;
+    if (unixMilliseconds > nowMs)
+        ::Sleep(static_cast<DWORD>(std::min(unixMilliseconds - nowMs, 60'000LL)));
+}
+
+int Walk(long long startAt)
+{
+    WaitUntil(startAt);
     Digest digest;
     const double start = Seconds();
     BareWalk("C:\\", false, digest);
@@ -188,6 +206,22 @@ int Walk()
     Report("nodes", static_cast<double>(digest.Count()));
     std::printf("digest=%016llx\n", static_cast<unsigned long long>(digest.Value()));
     return 0;
+}
+
+// Two whole walks at once in one process: how far two searching threads
+// get when nothing at all is shared between them.
+int WalkTwice()
+{
+    Digest first;
+    Digest second;
+    const double start = Seconds();
+    std::thread other([&] { BareWalk("C:\\", false, second); });
+    BareWalk("C:\\", false, first);
+    other.join();
+    Report("walk2_s", Seconds() - start);
+    Report("nodes", static_cast<double>(first.Count()));
+    std::printf("digest=%016llx\n", static_cast<unsigned long long>(first.Value()));
+    return first.Value() == second.Value() ? 0 : 1;
 }
 
 // Every folder inserted into the native tree as it is found, as a plain
@@ -305,13 +339,15 @@ int main(int argc, char** argv)
     if (mode == "startup" && argc > 3)
         return Startup(argv[2], argv[3]);
     if (mode == "walk")
-        return Walk();
+        return Walk(argc > 2 ? std::atoll(argv[2]) : 0);
+    if (mode == "walk2")
+        return WalkTwice();
     if (mode == "straight")
         return Straight();
     if (mode == "list" && argc > 2)
         return List(argv[2]);
     if (mode == "enum" && argc > 2)
         return Enumerate(argv[2]);
-    std::fprintf(stderr, "usage: tamsaek_bench startup ROOT DEEP | walk | straight | list FOLDER | enum FOLDER\n");
+    std::fprintf(stderr, "usage: tamsaek_bench startup ROOT DEEP | walk [START_AT] | walk2 | straight | list FOLDER | enum FOLDER\n");
     return 2;
 }

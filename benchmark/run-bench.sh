@@ -62,6 +62,15 @@ for name in 10k 100k; do
         measure "walk-$name.$round" walk
         measure "startup-$name.$round" startup bench 'C:\bench\d0\d0\d0\d0'
         measure "straight-$name.$round" straight
+        if [[ "$name" == 10k ]]; then
+            # How far two searchers get on this machine: two whole walks at
+            # once, on two threads of one process and in two processes.
+            measure "pair-threads-$name.$round" walk2
+            start_at=$(($(date +%s%3N) + 2000))
+            measure "pair-process-a-$name.$round" walk "$start_at" &
+            measure "pair-process-b-$name.$round" walk "$start_at"
+            wait $! || exit 1
+        fi
     done
     put_back
 done
