@@ -348,6 +348,7 @@ int main(int argc, char** argv)
         return List(argv[2]);
     if (mode == "enum" && argc > 2)
         return Enumerate(argv[2]);
-    std::fprintf(stderr, "usage: tamsaek_bench startup ROOT DEEP | walk [START_AT] | walk2 | straight | list FOLDER | enum FOLDER\n");
+    std::fprintf(stderr, "usage: tamsaek_bench startup ROOT DEEP | walk [START_AT] | walk2 | straight"
+                         " | list FOLDER | enum FOLDER\n");
     return 2;
 }
