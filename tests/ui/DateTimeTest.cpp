@@ -1,43 +1,31 @@
+#include "tests/support/DateParts.h"
 #include "ui/DateTime.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-DateTimeParts Parts(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
-{
-    DateTimeParts p;
-    p.year = y;
-    p.month = mo;
-    p.day = d;
-    p.hour = h;
-    p.minute = mi;
-    p.second = s;
-    p.millisecond = ms;
-    return p;
-}
-
 TEST(DateTime, ListFormatPutsTheDayBeforeTheMonth)
 {
-    EXPECT_EQ(FormatDateTime("yyyy-dd-mm hh:nn:ss", EncodeDateTime(Parts(2006, 5, 9, 14, 3, 7))),
+    EXPECT_EQ(FormatDateTime("yyyy-dd-mm hh:nn:ss", EncodeDateTime(DateParts(2006, 5, 9, 14, 3, 7))),
               "2006-09-05 14:03:07");
-    EXPECT_EQ(FormatDateTime("yyyy-dd-mm hh:nn:ss", EncodeDateTime(Parts(1999, 12, 31, 23, 59, 59, 999))),
+    EXPECT_EQ(FormatDateTime("yyyy-dd-mm hh:nn:ss", EncodeDateTime(DateParts(1999, 12, 31, 23, 59, 59, 999))),
               "1999-31-12 23:59:59");
 }
 
 TEST(DateTime, KnownSerialNumbers)
 {
-    EXPECT_DOUBLE_EQ(EncodeDateTime(Parts(1899, 12, 30)), 0.0);
-    EXPECT_DOUBLE_EQ(EncodeDateTime(Parts(1900, 1, 1)), 2.0);
-    EXPECT_DOUBLE_EQ(EncodeDateTime(Parts(2000, 1, 1, 12)), 36526.5);
-    EXPECT_DOUBLE_EQ(EncodeDateTime(Parts(1899, 12, 29, 6)), -1.25);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(DateParts(1899, 12, 30)), 0.0);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(DateParts(1900, 1, 1)), 2.0);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(DateParts(2000, 1, 1, 12)), 36526.5);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(DateParts(1899, 12, 29, 6)), -1.25);
 }
 
 TEST(DateTime, EveryMillisecondOfADaySurvivesTheRoundTrip)
 {
     // Seconds must never come back one short through the floating fraction.
     for (int ms = 0; ms < 86'400'000; ms += 997) {
-        const DateTimeParts in = Parts(2024, 2, 29, ms / 3'600'000, ms / 60'000 % 60, ms / 1000 % 60, ms % 1000);
+        const DateTimeParts in = DateParts(2024, 2, 29, ms / 3'600'000, ms / 60'000 % 60, ms / 1000 % 60, ms % 1000);
         const DateTimeParts out = DecodeDateTime(EncodeDateTime(in));
         ASSERT_EQ(out.hour, in.hour) << ms;
         ASSERT_EQ(out.minute, in.minute) << ms;
@@ -49,8 +37,8 @@ TEST(DateTime, EveryMillisecondOfADaySurvivesTheRoundTrip)
 
 TEST(DateTime, CalendarEdges)
 {
-    for (const DateTimeParts& in : {Parts(1, 1, 1), Parts(1600, 2, 29), Parts(1900, 2, 28), Parts(1900, 3, 1),
-                                    Parts(2000, 2, 29), Parts(2100, 12, 31), Parts(9999, 12, 31, 23, 59, 59)}) {
+    for (const DateTimeParts& in : {DateParts(1, 1, 1), DateParts(1600, 2, 29), DateParts(1900, 2, 28), DateParts(1900, 3, 1),
+                                    DateParts(2000, 2, 29), DateParts(2100, 12, 31), DateParts(9999, 12, 31, 23, 59, 59)}) {
         const DateTimeParts out = DecodeDateTime(EncodeDateTime(in));
         EXPECT_EQ(out.year, in.year);
         EXPECT_EQ(out.month, in.month);
@@ -61,10 +49,10 @@ TEST(DateTime, CalendarEdges)
 
 TEST(DateTime, InvalidFieldsGiveTheEpoch)
 {
-    EXPECT_EQ(EncodeDateTime(Parts(2023, 2, 29)), 0.0);
-    EXPECT_EQ(EncodeDateTime(Parts(2023, 13, 1)), 0.0);
-    EXPECT_EQ(EncodeDateTime(Parts(2023, 1, 1, 24)), 0.0);
-    EXPECT_EQ(EncodeDateTime(Parts(0, 1, 1)), 0.0);
+    EXPECT_EQ(EncodeDateTime(DateParts(2023, 2, 29)), 0.0);
+    EXPECT_EQ(EncodeDateTime(DateParts(2023, 13, 1)), 0.0);
+    EXPECT_EQ(EncodeDateTime(DateParts(2023, 1, 1, 24)), 0.0);
+    EXPECT_EQ(EncodeDateTime(DateParts(0, 1, 1)), 0.0);
     const DateTimeParts nan = DecodeDateTime(std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(nan.year, 1899);
 }
@@ -86,7 +74,7 @@ TEST(DateTime, ValuesBeyondYearsOneTo9999DecodeAsTheEpoch)
 
 TEST(DateTime, FormatTokensAndLiterals)
 {
-    const TDateTime t = EncodeDateTime(Parts(2007, 3, 4, 5, 6, 7, 8));
+    const TDateTime t = EncodeDateTime(DateParts(2007, 3, 4, 5, 6, 7, 8));
     EXPECT_EQ(FormatDateTime("d/m/yy h:n:s.zzz", t), "4/3/07 5:6:7.008");
     EXPECT_EQ(FormatDateTime("\"yyyy\" 'mm' yyyy", t), "yyyy mm 2007");
     EXPECT_EQ(FormatDateTime("날짜 yyyy", t), "날짜 2007");

@@ -1,4 +1,5 @@
 // The framework's clock and disk helpers, against the test prefix's drives.
+#include "tests/support/DateParts.h"
 #include "ui/SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -7,14 +8,7 @@ namespace {
 
 TDateTime At(int year, int month, int day, int hour, int minute, int second)
 {
-    DateTimeParts parts;
-    parts.year = year;
-    parts.month = month;
-    parts.day = day;
-    parts.hour = hour;
-    parts.minute = minute;
-    parts.second = second;
-    return EncodeDateTime(parts);
+    return EncodeDateTime(DateParts(year, month, day, hour, minute, second));
 }
 
 TEST(TimeAndDisk, TimeToStrShowsTheTimeOfDayAndNoDate)
