@@ -1,5 +1,5 @@
-# Shared part of the mingw-w64 toolchain files; set TAMSAEK_MINGW_TRIPLET and
-# CMAKE_SYSTEM_PROCESSOR before including it.
+# Shared part of the mingw-w64 toolchain files; set TAMSAEK_MINGW_TRIPLET,
+# CMAKE_SYSTEM_PROCESSOR and TAMSAEK_WINE_ARCH before including it.
 
 set(CMAKE_SYSTEM_NAME Windows)
 
@@ -15,6 +15,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # ctest runs the Windows test executables (and gtest discovery) through Wine in
-# the project's prefix.
+# the prefix of this build's own lane, whatever the calling shell has set.
 get_filename_component(TAMSAEK_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run" ABSOLUTE)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${TAMSAEK_WINE_RUN}")
+set(CMAKE_CROSSCOMPILING_EMULATOR env TAMSAEK_WINE_ARCH=${TAMSAEK_WINE_ARCH} "${TAMSAEK_WINE_RUN}")

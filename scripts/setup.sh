@@ -3,20 +3,23 @@
 # the project's Wine prefix, Xvfb and the Wine server.
 #
 # As a command (default steps: deps prefix):
-#   scripts/setup.sh [deps|prefix|configure|build|all]...
-# As a library (./test and ./run do this):
+#   scripts/setup.sh [deps|lanes|prefix|configure|build|all]...
+# As a library (./test, ./run and ./bench do this):
 #   source scripts/setup.sh
 #   tamsaek_install_deps             Debian/Ubuntu packages and the ko_KR.UTF-8 locale, when missing
-#   tamsaek_arch                     prints win32, or win64 on hosts that cannot run 32-bit code
-#   tamsaek_configure_build [DIR]    configures DIR (default build/) for tamsaek_arch, once
-#   tamsaek_build [DIR]              builds DIR
+#   tamsaek_decide_lanes             decides, once, which lanes run here (see "lanes" below) and
+#                                    sets up the emulated 32-bit lane where it must and can
+#   tamsaek_arch                     the prefix's architecture: TAMSAEK_WINE_ARCH, else the first lane
+#   tamsaek_build_dir ARCH           build/ for win32 (the PE32 we ship), build-win64/ for win64
+#   tamsaek_configure_build ARCH     configures the lane's build folder, once
+#   tamsaek_build ARCH [ARGS...]     builds it (ARGS go to cmake --build)
 #   tamsaek_configure_host [DIR]     configures DIR (default build-host/): the platform-free logic
 #                                    for this machine with clang, under the sanitizers, and its fuzz targets
-#   tamsaek_prefix                   prints the Wine prefix path
+#   tamsaek_prefix                   prints the Wine prefix path (inside the lane's build folder)
 #   tamsaek_make_prefix              creates and sets up the prefix when missing or outdated
 #   start_display                    starts Xvfb when DISPLAY is unset (stopped on exit)
 #   start_wineserver                 starts a persistent Wine server and warms it (stopped on exit)
-#   stop_wineserver                  ends the Wine server and every program in the prefix
+#   stop_wineserver [PREFIX]         ends the Wine server and every program in the prefix
 #   tamsaek_on_exit CMD [ARGS...]    runs CMD when the shell exits (last registered runs first)
 #   tamsaek_log / tamsaek_error MSG  messages on stderr; tamsaek_fail MSG also returns 1
 # Sourcing installs EXIT/INT/TERM/HUP traps once the first clean-up is registered.
@@ -24,8 +27,9 @@
 # errexit inside a function called from 'if' or '||'.
 #
 # Environment:
-#   TAMSAEK_WINEPREFIX  Wine prefix (default: <repo>/build/wineprefix)
-#   TAMSAEK_WINE_ARCH   win32 or win64 (default: win32 where the host can execute 32-bit code)
+#   TAMSAEK_LANE        auto (default), win32 or win64: forces the lane decision
+#   TAMSAEK_WINE_ARCH   win32 or win64: the lane being run (set per lane by ./test and ctest)
+#   TAMSAEK_WINEPREFIX  Wine prefix (default: the lane's build folder/wineprefix)
 #   TAMSAEK_JOBS        parallel build jobs (default: 2)
 #   TAMSAEK_FUZZ_SECONDS  how long ctest runs each fuzz target of the host build (default: 20)
 
@@ -37,7 +41,7 @@ TAMSAEK_PREFIX_STAMP=".tamsaek-prefix-stamp"
 TAMSAEK_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake googletest
     wine wine32:i386 wine64
-    xvfb xdotool imagemagick fonts-nanum locales x11-utils
+    xvfb xdotool imagemagick fonts-nanum locales x11-utils file
     clang libclang-rt-14-dev
 )
 # Face names that programs ask for and that must draw Hangul.
@@ -140,24 +144,201 @@ tamsaek_install_deps() (
     fi
 )
 
-# ---------------------------------------------------------------- Wine architecture
+# ---------------------------------------------------------------- lanes
 
-# Some hosts (e.g. VMs that run 64-bit user code only) refuse to execute any 32-bit
-# x86 code: then no Wine can run a PE32 program, and the runnable build is 64-bit.
+# The PE32 is what users get, so its tests run wherever 32-bit x86 code can be
+# made to run: natively, or through qemu's user-mode emulation registered with
+# binfmt_misc where the kernel runs 64-bit code only. The PE32+ build of the same
+# sources always runs as well: a second lane that keeps the code 64-bit clean.
+#
+# tamsaek_decide_lanes decides once and exports what it decided, so that every
+# script and fixture started below follows the same decision:
+#   TAMSAEK_LANES      "win32 win64", or "win64" where no 32-bit code can run
+#   TAMSAEK_LANE_WHY   how 32-bit code runs here, or why it does not
+# TAMSAEK_LANE forces it: auto (the default), win32 (fail unless 32-bit code can
+# be made to run), win64 (the 64-bit lane alone; nothing on the machine changes).
+# Call it in the calling shell itself, not in $(...): the exports must stay.
+
+TAMSAEK_BINFMT=/proc/sys/fs/binfmt_misc
+TAMSAEK_QEMU_HANDLER=qemu-i386
+# qemu's own registration for i386 ELF executables: magic and mask.
+TAMSAEK_I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+TAMSAEK_I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+# Older qemu cannot start Wine ("failed to map the shared user data").
+TAMSAEK_QEMU_MIN_MAJOR=8
+TAMSAEK_BACKPORTS_SOURCE=/etc/apt/sources.list.d/tamsaek-backports.sources
+TAMSAEK_BACKPORTS_PIN=/etc/apt/preferences.d/tamsaek-backports
+
+# Debian's 32-bit Wine loader runs: 32-bit code executes here, one way or another.
+_tamsaek_runs_i386() {
+    [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Prints the name of an enabled binfmt_misc handler for i386 ELF executables.
+_tamsaek_i386_handler() {
+    local entry magic
+    [[ -r "$TAMSAEK_BINFMT/status" ]] || return 1
+    for entry in "$TAMSAEK_BINFMT"/*; do
+        [[ -f "$entry" && "${entry##*/}" != register && "${entry##*/}" != status ]] || continue
+        [[ "$(head -n 1 -- "$entry" 2>/dev/null)" == enabled ]] || continue
+        magic="$(sed -n 's/^magic //p' -- "$entry" 2>/dev/null)"
+        # ELF, 32-bit, little-endian, and e_machine 3 (i386) at byte 18.
+        if [[ "${magic:0:12}" == 7f454c460101 && "${magic:36:4}" == 0300 ]]; then
+            echo "${entry##*/}"
+            return 0
+        fi
+    done
+    return 1
+}
+
+_tamsaek_handler_interpreter() {
+    sed -n 's/^interpreter //p' -- "$TAMSAEK_BINFMT/$1" 2>/dev/null
+}
+
+# Prints the major version of a qemu user-mode program, or nothing.
+_tamsaek_qemu_major() {
+    "$1" --version 2>/dev/null | sed -n '1s/.*version \([0-9][0-9]*\)\..*/\1/p'
+}
+
+# The URI of the configured Debian mirror, so that the one extra suite comes from
+# the same place as the rest.
+_tamsaek_debian_mirror() {
+    local f
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [[ -f "$f" && "$f" != "$TAMSAEK_BACKPORTS_SOURCE" ]] || continue
+        awk '/^URIs:/ { uri = $2 } /^Suites:/ && uri != "" { for (i = 2; i <= NF; i++) if ($i == "bookworm") { print uri; exit } }
+             /^$/ { uri = "" }' "$f"
+    done | head -n 1 | grep . && return 0
+    cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null \
+        | awk '$1 == "deb" && $3 == "bookworm" { for (i = 2; i < NF; i++) if ($i !~ /^\[/) { print $i; exit } }' \
+        | head -n 1 | grep .
+}
+
+# Installs a qemu-user whose qemu-i386 can run Wine: Debian 12 ships 7.2, so the
+# package alone comes from bookworm-backports, pinned low so that nothing else moves.
+_tamsaek_install_qemu() (
+    set -euo pipefail
+    local -a apt=(env DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout=600)
+    local codename mirror candidate
+    codename="$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")"
+    candidate="$(apt-cache policy qemu-user 2>/dev/null | sed -n 's/^ *Candidate: \(1:\)\{0,1\}\([0-9]*\)\..*/\2/p')"
+    if [[ -n "$candidate" && "$candidate" -ge "$TAMSAEK_QEMU_MIN_MAJOR" ]]; then
+        tamsaek_log "installing qemu-user $candidate from the configured suites"
+        "${apt[@]}" install --no-install-recommends qemu-user
+        return 0
+    fi
+    [[ "$codename" == bookworm ]] || tamsaek_fail "no qemu-user of version $TAMSAEK_QEMU_MIN_MAJOR or newer is available for '$codename'"
+    mirror="$(_tamsaek_debian_mirror)" || tamsaek_fail "no Debian mirror for bookworm found in the apt sources"
+    tamsaek_log "adding bookworm-backports (pinned to priority 1) for qemu-user: $TAMSAEK_BACKPORTS_SOURCE"
+    printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$mirror" >"$TAMSAEK_BACKPORTS_SOURCE"
+    printf '# Only what is asked for by name comes from backports.\nPackage: *\nPin: release n=bookworm-backports\nPin-Priority: 1\n' \
+        >"$TAMSAEK_BACKPORTS_PIN"
+    "${apt[@]}" update
+    # No recommends: qemu-user-binfmt would register handlers for every architecture.
+    "${apt[@]}" install --no-install-recommends qemu-user/bookworm-backports
+)
+
+# Sets up the emulated lane: qemu-user and, unless one exists, the i386 handler.
+# Prints why it could not, and fails, where it cannot.
+_tamsaek_setup_emulation() (
+    set -euo pipefail
+    if [[ "$(id -u)" -ne 0 ]]; then
+        echo "registering an emulator for 32-bit code needs root"; return 1
+    fi
+    if [[ ! -e "$TAMSAEK_BINFMT/register" ]]; then
+        grep -qw binfmt_misc /proc/filesystems 2>/dev/null || { echo "the kernel has no binfmt_misc"; return 1; }
+        mount -t binfmt_misc binfmt_misc "$TAMSAEK_BINFMT" >/dev/null 2>&1 \
+            || { echo "binfmt_misc cannot be mounted on $TAMSAEK_BINFMT"; return 1; }
+    fi
+    local handler qemu major
+    if handler="$(_tamsaek_i386_handler)"; then
+        # Never replace or remove a handler someone else registered.
+        echo "the i386 handler '$handler' is registered already but does not run Wine's 32-bit loader"
+        return 1
+    fi
+    if [[ -e "$TAMSAEK_BINFMT/$TAMSAEK_QEMU_HANDLER" ]]; then
+        echo "a disabled handler '$TAMSAEK_QEMU_HANDLER' is registered: enable it or remove it"; return 1
+    fi
+    qemu="$(command -v qemu-i386 || true)"
+    major="${qemu:+$(_tamsaek_qemu_major "$qemu")}"
+    if [[ -z "$major" || "$major" -lt "$TAMSAEK_QEMU_MIN_MAJOR" ]]; then
+        _tamsaek_install_qemu >&2 || { echo "qemu-user $TAMSAEK_QEMU_MIN_MAJOR or newer could not be installed"; return 1; }
+        qemu="$(command -v qemu-i386 || true)"
+        major="${qemu:+$(_tamsaek_qemu_major "$qemu")}"
+        [[ -n "$major" && "$major" -ge "$TAMSAEK_QEMU_MIN_MAJOR" ]] \
+            || { echo "qemu-i386 ${major:-missing} is older than $TAMSAEK_QEMU_MIN_MAJOR"; return 1; }
+    fi
+    # F: the kernel opens the emulator now, so it serves in every mount namespace.
+    printf ':%s:M::%s:%s:%s:F' "$TAMSAEK_QEMU_HANDLER" "$TAMSAEK_I386_MAGIC" "$TAMSAEK_I386_MASK" \
+        "$(readlink -f -- "$qemu")" >"$TAMSAEK_BINFMT/register" 2>/dev/null \
+        || { echo "the kernel refused the i386 handler"; return 1; }
+    tamsaek_log "registered the binfmt_misc handler '$TAMSAEK_QEMU_HANDLER' for i386 executables: $qemu"
+)
+
+_tamsaek_emulation_text() {
+    local handler interpreter major
+    handler="$(_tamsaek_i386_handler)" || { echo "natively"; return 0; }
+    interpreter="$(_tamsaek_handler_interpreter "$handler")"
+    major="$(_tamsaek_qemu_major "$interpreter")"
+    echo "emulated by ${interpreter:-?}${major:+ (qemu $major)} through the binfmt_misc handler '$handler'"
+}
+
+tamsaek_decide_lanes() {
+    if [[ -n "${TAMSAEK_LANES:-}" ]]; then
+        return 0
+    fi
+    local lane="${TAMSAEK_LANE:-auto}" why="" failure
+    case "$lane" in
+        auto | win32 | win64) ;;
+        *) tamsaek_error "TAMSAEK_LANE must be auto, win32 or win64, not '$lane'"; return 1 ;;
+    esac
+    if [[ "$lane" == win64 ]]; then
+        TAMSAEK_LANES=win64
+        why="TAMSAEK_LANE=win64: the 64-bit lane alone"
+    elif _tamsaek_runs_i386; then
+        TAMSAEK_LANES="win32 win64"
+        why="32-bit code runs $(_tamsaek_emulation_text)"
+    elif failure="$(_tamsaek_setup_emulation)" && _tamsaek_runs_i386; then
+        TAMSAEK_LANES="win32 win64"
+        why="32-bit code runs $(_tamsaek_emulation_text)"
+    else
+        [[ -n "$failure" ]] || failure="Wine's 32-bit loader still does not start"
+        if [[ "$lane" == win32 ]]; then
+            tamsaek_error "TAMSAEK_LANE=win32, but this machine runs no 32-bit code: $failure"
+            return 1
+        fi
+        TAMSAEK_LANES=win64
+        why="this machine runs no 32-bit code and $failure"
+        tamsaek_log "warning: only the 64-bit lane runs; the PE32 is built but not tested: $why"
+    fi
+    TAMSAEK_LANE_WHY="$why"
+    export TAMSAEK_LANES TAMSAEK_LANE_WHY
+    tamsaek_log "lanes: $TAMSAEK_LANES ($why)"
+}
+
+# The architecture of the Wine prefix at hand: TAMSAEK_WINE_ARCH where a lane is
+# being run, else the first lane (the PE32 wherever it can run).
 tamsaek_arch() {
     case "${TAMSAEK_WINE_ARCH:-}" in
         win32 | win64) echo "$TAMSAEK_WINE_ARCH"; return 0 ;;
         "") ;;
         *) tamsaek_error "TAMSAEK_WINE_ARCH must be win32 or win64, not '$TAMSAEK_WINE_ARCH'"; return 1 ;;
     esac
-    if [[ -e /usr/lib/wine/wine ]]; then
-        # Debian's 32-bit loader; its --version needs no prefix and no display.
-        if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else echo win64; fi
-    elif command -v wine >/dev/null 2>&1 && wine --version >/dev/null 2>&1; then
-        echo win32
-    else
-        echo win64
+    if [[ -z "${TAMSAEK_LANES:-}" ]]; then
+        tamsaek_error "no lane decided: call tamsaek_decide_lanes first, or set TAMSAEK_WINE_ARCH"
+        return 1
     fi
+    echo "${TAMSAEK_LANES%% *}"
+}
+
+# Each lane builds in a folder of its own; its Wine prefix lives inside it.
+tamsaek_build_dir() {
+    case "$1" in
+        win32) echo "$TAMSAEK_ROOT/build" ;;
+        win64) echo "$TAMSAEK_ROOT/build-win64" ;;
+        *) tamsaek_error "unknown architecture '$1'"; return 1 ;;
+    esac
 }
 
 tamsaek_toolchain_file() {
@@ -177,19 +358,20 @@ _tamsaek_abs_dir() {
     esac
 }
 
-# tamsaek_configure_build [DIR [win32|win64]]
+# tamsaek_configure_build ARCH: configures the lane's build folder, once.
 tamsaek_configure_build() (
     set -euo pipefail
-    local dir arch toolchain cached
-    dir="$(_tamsaek_abs_dir "${1:-build}")"
-    arch="${2:-$(tamsaek_arch)}"
+    local arch="$1" dir toolchain cached
+    dir="$(tamsaek_build_dir "$arch")"
     toolchain="$(tamsaek_toolchain_file "$arch")"
     if [[ -f "$dir/CMakeCache.txt" ]]; then
         cached="$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$dir/CMakeCache.txt")"
-        if [[ -z "$cached" || "$(readlink -f -- "$cached")" != "$(readlink -f -- "$toolchain")" ]]; then
-            tamsaek_fail "$dir is configured with toolchain '${cached:-none}', not $toolchain: remove $dir/CMakeCache.txt (or the folder) and run again"
+        if [[ -n "$cached" && "$(readlink -f -- "$cached")" == "$(readlink -f -- "$toolchain")" ]]; then
+            return 0
         fi
-        return 0
+        # The folder once held the other architecture's build.
+        tamsaek_log "reconfiguring $dir for $arch (it was configured with '${cached:-no toolchain}')"
+        rm -rf -- "$dir/CMakeCache.txt" "$dir/CMakeFiles"
     fi
     tamsaek_log "configuring $dir for $arch"
     cmake -S "$TAMSAEK_ROOT" -B "$dir" \
@@ -197,11 +379,13 @@ tamsaek_configure_build() (
         -DCMAKE_BUILD_TYPE=Release
 )
 
+# tamsaek_build ARCH [CMAKE_BUILD_ARGS...]
 tamsaek_build() (
     set -euo pipefail
     local dir
-    dir="$(_tamsaek_abs_dir "${1:-build}")"
-    cmake --build "$dir" -j "${TAMSAEK_JOBS:-2}"
+    dir="$(tamsaek_build_dir "$1")"
+    shift
+    cmake --build "$dir" -j "${TAMSAEK_JOBS:-2}" "$@"
 )
 
 # tamsaek_configure_host [DIR]
@@ -217,7 +401,12 @@ tamsaek_configure_host() (
 # ---------------------------------------------------------------- Wine prefix
 
 tamsaek_prefix() {
-    echo "${TAMSAEK_WINEPREFIX:-$TAMSAEK_ROOT/build/wineprefix}"
+    if [[ -n "${TAMSAEK_WINEPREFIX:-}" ]]; then
+        echo "$TAMSAEK_WINEPREFIX"
+    else
+        local arch
+        arch="$(tamsaek_arch)" && echo "$(tamsaek_build_dir "$arch")/wineprefix"
+    fi
 }
 
 _tamsaek_wineserver() {
@@ -263,8 +452,9 @@ tamsaek_make_prefix() (
 
     started=$SECONDS
     tamsaek_log "creating the $arch Wine prefix $prefix"
-    mkdir -p -- "$(dirname -- "$prefix")" "$TAMSAEK_ROOT/build/logs"
-    local log="$TAMSAEK_ROOT/build/logs/wineprefix.log"
+    local log
+    log="$(dirname -- "$prefix")/logs/${prefix##*/}.log"
+    mkdir -p -- "$(dirname -- "$log")"
     export TAMSAEK_WINE_ARCH="$arch"
     if ! _tamsaek_setup_wine wineboot -i >"$log" 2>&1; then
         cat -- "$log" >&2
@@ -355,19 +545,25 @@ start_display() {
     return 1
 }
 
-# A persistent, detached server: without it every Wine start pays ~2.7 s, and
-# ctest can hang on pipes inherited by a server started from a test.
+# A persistent, detached server for the prefix at hand: without it every Wine
+# start pays ~2.7 s, and ctest can hang on pipes inherited by a server started
+# from a test. Stopped when the shell exits, or earlier by stop_wineserver.
 start_wineserver() {
-    _tamsaek_wineserver -p >/dev/null 2>&1 </dev/null || true
-    tamsaek_on_exit stop_wineserver
+    local prefix
+    prefix="$(tamsaek_prefix)" || return 1
+    WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null || true
+    tamsaek_on_exit stop_wineserver "$prefix"
     if ! "$TAMSAEK_WINE_RUN" cmd /c exit >/dev/null 2>&1 </dev/null; then
-        tamsaek_error "Wine does not start programs in $(tamsaek_prefix)"
+        tamsaek_error "Wine does not start programs in $prefix"
         return 1
     fi
 }
 
+# stop_wineserver [PREFIX]: ends the Wine server and every program in the prefix.
 stop_wineserver() {
-    _tamsaek_wineserver -k >/dev/null 2>&1 </dev/null || true
+    local prefix="${1:-}"
+    [[ -n "$prefix" ]] || prefix="$(tamsaek_prefix)" || return 0
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 </dev/null || true
 }
 
 # ---------------------------------------------------------------- as a command
@@ -379,11 +575,13 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
     for step in "${steps[@]}"; do
         case "$step" in
             deps) tamsaek_install_deps ;;
-            prefix) tamsaek_make_prefix ;;
-            configure) tamsaek_configure_build build ;;
-            build) tamsaek_configure_build build && tamsaek_build build ;;
-            all) tamsaek_install_deps && tamsaek_configure_build build && tamsaek_build build && tamsaek_make_prefix ;;
-            *) echo "usage: scripts/setup.sh [deps|prefix|configure|build|all]..." >&2; exit 2 ;;
+            lanes) tamsaek_decide_lanes ;;
+            prefix) tamsaek_decide_lanes && tamsaek_make_prefix ;;
+            configure) tamsaek_decide_lanes && tamsaek_configure_build "$(tamsaek_arch)" ;;
+            build) tamsaek_decide_lanes && tamsaek_configure_build "$(tamsaek_arch)" && tamsaek_build "$(tamsaek_arch)" ;;
+            all) tamsaek_install_deps && tamsaek_decide_lanes && tamsaek_configure_build "$(tamsaek_arch)" \
+                && tamsaek_build "$(tamsaek_arch)" && tamsaek_make_prefix ;;
+            *) echo "usage: scripts/setup.sh [deps|lanes|prefix|configure|build|all]..." >&2; exit 2 ;;
         esac
     done
 fi
