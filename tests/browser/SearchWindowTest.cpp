@@ -388,24 +388,4 @@ TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
     EXPECT_EQ(::GetWindow(inPanel, GW_HWNDNEXT), w.T_BTN_SEARCH->Handle());
 }
 
-TEST_F(SearchWindowTest, ClosingReleasesExactlyOneRecordPerNode)
-{
-    // A window of its own, so that the suite's window keeps its records.
-    const long createdBefore = TTreeDataSearch::Created();
-    const long releasedBefore = TTreeDataSearch::Released();
-    auto* window = new TSearchWindow(Application);
-    const long nodes = static_cast<long>(window->T_TREEVIEW_SEARCH->Items.Count());
-    EXPECT_EQ(TTreeDataSearch::Created() - createdBefore, nodes);
-    EXPECT_EQ(TTreeDataSearch::Released(), releasedBefore);
-
-    TCloseAction action = caHide;
-    window->CloseSearch(window, action);
-    EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
-    EXPECT_EQ(action, caHide);
-    window->CloseSearch(window, action); // a second close releases nothing twice
-    EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
-    EXPECT_EQ(window->T_TREEVIEW_SEARCH->Items.GetFirstNode()->Data, nullptr);
-    delete window;
-}
-
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/UniqueHandle.h"
 #include "tests/e2e/Remote.h"
 #include "tests/e2e/Screenshot.h"
+#include "tests/support/DebugMonitor.h"
 
 #include <windows.h>
 

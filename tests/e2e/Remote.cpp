@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
 
 namespace {
@@ -231,65 +230,3 @@ std::vector<std::wstring> ListBoxItems(HWND listBox)
     return items;
 }
 
-namespace {
-
-constexpr DWORD kDebugBufferSize = 4096;
-
-} // namespace
-
-DebugMonitor::DebugMonitor()
-{
-    bufferReady_ = ::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY");
-    dataReady_ = ::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY");
-    mapping_ = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kDebugBufferSize, L"DBWIN_BUFFER");
-    if (bufferReady_ && dataReady_ && mapping_)
-        view_ = static_cast<const char*>(::MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, kDebugBufferSize));
-    if (view_)
-        thread_ = std::thread([this] { Listen(); });
-}
-
-DebugMonitor::~DebugMonitor()
-{
-    stop_ = true;
-    if (thread_.joinable())
-        thread_.join();
-    if (view_)
-        ::UnmapViewOfFile(view_);
-    for (HANDLE handle : {mapping_, dataReady_, bufferReady_})
-        if (handle)
-            ::CloseHandle(handle);
-}
-
-void DebugMonitor::Listen()
-{
-    while (!stop_) {
-        ::SetEvent(bufferReady_);
-        if (::WaitForSingleObject(dataReady_, 20) != WAIT_OBJECT_0) {
-            ++idleRounds_;
-            continue;
-        }
-        DWORD pid = 0;
-        std::memcpy(&pid, view_, sizeof pid);
-        const char* text = view_ + sizeof pid;
-        const std::size_t length = ::strnlen(text, kDebugBufferSize - sizeof pid);
-        // The platform sends the text in the ANSI code page.
-        const int size = ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-        ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.data(), size);
-        std::lock_guard<std::mutex> lock(mutex_);
-        lines_.emplace_back(pid, Utf8(wide));
-    }
-}
-
-std::vector<std::string> DebugMonitor::Lines(DWORD processId)
-{
-    const long start = idleRounds_;
-    while (view_ && idleRounds_ < start + 2)
-        ::Sleep(5);
-    std::vector<std::string> lines;
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (const auto& [pid, text] : lines_)
-        if (pid == processId)
-            lines.push_back(text);
-    return lines;
-}

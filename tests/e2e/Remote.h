@@ -4,12 +4,8 @@
 // in the other process for the controls that answer through pointers.
 #include <windows.h>
 
-#include <atomic>
-#include <mutex>
 #include <stdexcept>
 #include <string>
-#include <thread>
-#include <utility>
 #include <vector>
 
 // A step of the run that did not go as a user would expect; the text says
@@ -62,31 +58,3 @@ RECT ListRowNameRect(HANDLE process, HWND list, int row);
 std::wstring TreeSelectionText(HANDLE process, HWND tree);
 std::vector<std::wstring> ListBoxItems(HWND listBox);
 
-// Listens on the debugger output as a debug monitor does and keeps every
-// string with the process that sent it. It answers until destroyed: an
-// unanswered buffer would hold each sender up for seconds.
-class DebugMonitor {
-public:
-    DebugMonitor();
-    ~DebugMonitor();
-    DebugMonitor(const DebugMonitor&) = delete;
-    DebugMonitor& operator=(const DebugMonitor&) = delete;
-
-    bool Listening() const { return view_ != nullptr; }
-    // The strings one process has sent so far, in UTF-8, once the monitor
-    // has waited in vain twice (so that nothing sent before is in flight).
-    std::vector<std::string> Lines(DWORD processId);
-
-private:
-    void Listen();
-
-    HANDLE bufferReady_ = nullptr;
-    HANDLE dataReady_ = nullptr;
-    HANDLE mapping_ = nullptr;
-    const char* view_ = nullptr;
-    std::atomic<bool> stop_{false};
-    std::atomic<long> idleRounds_{0};
-    std::mutex mutex_;
-    std::vector<std::pair<DWORD, std::string>> lines_;
-    std::thread thread_;
-};

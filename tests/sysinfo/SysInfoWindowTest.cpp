@@ -6,6 +6,7 @@
 #include "sysinfo/SysInfoTest.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/PrimaryAdapter.h"
 #include "ui/Application.h"
 #include "ui/WideText.h"
 
@@ -226,26 +227,17 @@ std::vector<String> ExpectedInternetBoxes()
     return boxes;
 }
 
-// The primary adapter's identifier, found from the primary monitor, and the
-// two boxes the window makes of it: four characters from the 8th and from
-// the 17th.
+// The two boxes made of the primary adapter's identifier: four characters
+// from the 8th and from the 17th.
 std::vector<String> ExpectedIdentifierBoxes()
 {
-    MONITORINFOEXW monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor))
-        return {"<no primary monitor>"};
-    DISPLAY_DEVICEW adapter{};
-    adapter.cb = sizeof adapter;
-    for (DWORD index = 0; ::EnumDisplayDevicesW(nullptr, index, &adapter, 0); ++index)
-        if (std::wstring(adapter.DeviceName) == monitor.szDevice) {
-            const std::wstring id = adapter.DeviceID;
-            if (id.empty())
-                return {};
-            auto piece = [&](std::size_t from) { return id.size() > from ? Narrow(id.substr(from, 4)) : String(); };
-            return {piece(7), piece(16)};
-        }
-    return {"<no adapter named like the primary monitor>"};
+    const std::optional<String> id = PrimaryAdapterIdentifier();
+    if (!id)
+        return {"<no primary adapter>"};
+    if (id->empty())
+        return {};
+    auto piece = [&](std::size_t from) { return id->size() > from ? id->substr(from, 4) : String(); };
+    return {piece(7), piece(16)};
 }
 
 // The seven hardware lines, written out here, not through the window's own formatter.

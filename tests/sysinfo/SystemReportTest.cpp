@@ -3,27 +3,11 @@
 #include "sysinfo/DisplayClock.h"
 #include "sysinfo/SystemReport.h"
 #include "tests/support/Fixtures.h"
-#include "ui/WideText.h"
+#include "tests/support/PrimaryAdapter.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The primary adapter found the other way round: from the monitor that holds
-// the screen's origin to the adapter of that name.
-String PrimaryIdentifierThroughThePrimaryMonitor()
-{
-    MONITORINFOEXW monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor))
-        return "<no primary monitor>";
-    DISPLAY_DEVICEW adapter{};
-    adapter.cb = sizeof adapter;
-    for (DWORD index = 0; ::EnumDisplayDevicesW(nullptr, index, &adapter, 0); ++index)
-        if (std::wstring(adapter.DeviceName) == monitor.szDevice)
-            return Narrow(adapter.DeviceID);
-    return "<no adapter named like the primary monitor>";
-}
 
 FARPROC NoMultiMonitorSupport(const char*)
 {
@@ -34,7 +18,7 @@ TEST(SysInfoSystemReport, PrimaryIdentifierComesFromThePrimaryDevice)
 {
     ResetMonitorFallbacks();
     const String identifier = PrimaryDisplayIdentifier();
-    EXPECT_EQ(identifier, PrimaryIdentifierThroughThePrimaryMonitor());
+    EXPECT_EQ(identifier, PrimaryAdapterIdentifier().value_or("<no primary adapter>"));
     if (RunningUnderWine()) {
         EXPECT_EQ(identifier, "PCI\\VEN_0000&DEV_0000&SUBSYS_00000000&REV_00");
     }
