@@ -26,8 +26,11 @@ HWND MainWindow = nullptr;
 int TimerWindows()
 {
     int count = 0;
-    for (HWND found = nullptr; (found = ::FindWindowExW(HWND_MESSAGE, found, L"TamsaekTimer", nullptr));)
-        ++count;
+    for (HWND found = nullptr; (found = ::FindWindowExW(HWND_MESSAGE, found, L"TamsaekTimer", nullptr));) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(found, &process);
+        count += process == ::GetCurrentProcessId() ? 1 : 0;
+    }
     return count;
 }
 std::vector<Opening>& Openings()
