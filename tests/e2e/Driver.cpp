@@ -242,8 +242,7 @@ public:
         return boxes;
     }
 
-    // A window is known by its caption and what it holds: the progress
-    // window of a long walk has the main window's caption too.
+    // A window is known by its caption and by what it holds.
     HWND Window(const wchar_t* title, const wchar_t* childClass) const
     {
         for (HWND window : VisibleTopLevelWindows(id_))
