@@ -30,16 +30,6 @@ int ColumnFormat(const LayoutProperty& property)
     BadValue(property);
 }
 
-void CopyText(const String& text, wchar_t* buffer, int capacity)
-{
-    if (!buffer || capacity <= 0)
-        return;
-    const std::wstring wide = Widen(text);
-    const std::size_t count = std::min(wide.size(), static_cast<std::size_t>(capacity - 1));
-    std::wmemcpy(buffer, wide.data(), count);
-    buffer[count] = L'\0';
-}
-
 } // namespace
 
 TListItem* TListItems::Add()
@@ -162,7 +152,7 @@ std::optional<LRESULT> TListView::HandleNotify(NMHDR& header)
             const String& text = sub == 0 ? row.Caption
                                  : sub - 1 < static_cast<int>(row.SubItems.size()) ? row.SubItems[sub - 1]
                                                                                    : kEmpty;
-            CopyText(text, info.item.pszText, info.item.cchTextMax);
+            CopyWholeCharacters(text, info.item.pszText, info.item.cchTextMax);
         }
         if (info.item.mask & LVIF_IMAGE)
             info.item.iImage = row.ImageIndex;

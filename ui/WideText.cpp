@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
+#include <cwchar>
 
 std::wstring Widen(std::string_view utf8)
 {
@@ -38,4 +40,16 @@ String AnsiToUtf8(std::string_view ansi)
     if (needed > 0)
         ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
     return Narrow(wide);
+}
+
+void CopyWholeCharacters(std::string_view text, wchar_t* buffer, int capacity)
+{
+    if (!buffer || capacity <= 0)
+        return;
+    const std::wstring wide = Widen(text);
+    std::size_t count = std::min(wide.size(), static_cast<std::size_t>(capacity - 1));
+    if (count < wide.size() && count > 0 && IS_HIGH_SURROGATE(wide[count - 1]))
+        --count;
+    std::wmemcpy(buffer, wide.data(), count);
+    buffer[count] = L'\0';
 }

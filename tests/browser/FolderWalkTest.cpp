@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <random>
 #include <stdexcept>
 #include <thread>
-#include <random>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -33,7 +37,7 @@ public:
     {
         // Follow links on any prefix of the path, as the platform does.
         for (const auto& [link, target] : links)
-            if (path.rfind(link, 0) == 0)
+            if (path.rfind(link, 0) == 0 && (path.size() == link.size() || path[link.size()] == '\\'))
                 return Resolve(target + path.substr(link.size()));
         return path;
     }
@@ -69,14 +73,12 @@ class Tree {
 public:
     Tree() { nodes.push_back({"root", "C:\\", {}}); }
     std::vector<Node> nodes;
-    std::vector<String> order; // paths in the order nodes were added
 
     int Add(int parent, std::string_view name, const String& path)
     {
         nodes.push_back({String(name), path, {}});
         const int id = static_cast<int>(nodes.size()) - 1;
         nodes[static_cast<std::size_t>(parent)].children.push_back(id);
-        order.push_back(path);
         return id;
     }
 
@@ -95,14 +97,6 @@ public:
                 return static_cast<int>(i);
         return -1;
     }
-
-    // The tree in depth-first order, the way a recursive walk would meet it.
-    void Preorder(int id, std::vector<String>& out) const
-    {
-        out.push_back(nodes[static_cast<std::size_t>(id)].path);
-        for (int child : nodes[static_cast<std::size_t>(id)].children)
-            Preorder(child, out);
-    }
 };
 
 // Every case runs with the searches on the calling thread and on two workers.
@@ -116,29 +110,6 @@ protected:
             GetParam());
     }
 };
-
-TEST_P(FolderWalk, DepthFirstWithSiblingsInSearchOrderAndFullPaths)
-{
-    FakeSource source;
-    source.folders["C:\\"] = {{".", kFolder}, {"..", kFolder}, {"Zeta", kFolder}, {"file.txt", kFile},
-                              {"Alpha", kFolder}};
-    source.folders["C:\\Zeta\\"] = {{"Sub", kFolder}};
-    source.folders["C:\\Zeta\\Sub\\"] = {};
-    source.folders["C:\\Alpha\\"] = {{"Top", kFolder}};
-    source.folders["C:\\Alpha\\Top\\"] = {{"Sub", kFolder}};
-    source.folders["C:\\Alpha\\Top\\Sub\\"] = {};
-    Tree tree;
-    Walk(source, tree);
-
-    EXPECT_EQ(tree.Children(0), (std::vector<String>{"Zeta", "Alpha"}));
-    const int sub = tree.Find("C:\\Alpha\\Top\\Sub\\");
-    ASSERT_GE(sub, 0);
-    EXPECT_EQ(tree.nodes[static_cast<std::size_t>(sub)].text, "Sub");
-    std::vector<String> preorder;
-    tree.Preorder(0, preorder);
-    EXPECT_EQ(preorder, (std::vector<String>{"C:\\", "C:\\Zeta\\", "C:\\Zeta\\Sub\\", "C:\\Alpha\\",
-                                             "C:\\Alpha\\Top\\", "C:\\Alpha\\Top\\Sub\\"}));
-}
 
 TEST_P(FolderWalk, DotNamesAndEverythingBelowThemAreLeftOut)
 {
@@ -213,14 +184,81 @@ TEST_P(FolderWalk, ChainThousandsDeepDoesNotRecurse)
     EXPECT_EQ(tree.nodes.back().path, path);
 }
 
-TEST_P(FolderWalk, AnyListingOrderBuildsTheSameTreeAsTheSequentialWalk)
+// One node of a tree in depth-first order: what a user sees of it.
+struct Seen {
+    String text;
+    String path;
+    int depth;
+    bool operator==(const Seen& other) const
+    {
+        return text == other.text && path == other.path && depth == other.depth;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Seen& seen)
 {
-    std::mt19937 random(7);
-    FakeSource source;
+    return out << seen.depth << ' ' << seen.text << ' ' << seen.path;
+}
+
+// The walk as a plain recursion would do it: descend into every folder
+// whose name does not begin with a full stop, unless it is a link to a
+// folder already on the way down.
+void ReferenceWalk(FakeSource& source, const String& path, int depth, std::vector<String>& way,
+                   std::vector<Seen>& out)
+{
+    std::vector<Entry> entries;
+    source.List(path, [&](std::string_view name, std::uint32_t attributes) {
+        entries.push_back({String(name), attributes});
+    });
+    for (const Entry& entry : entries) {
+        if (!(entry.attributes & kFolder) || entry.name.empty() || entry.name[0] == '.')
+            continue;
+        const String child = path + entry.name + "\\";
+        out.push_back({entry.name, child, depth + 1});
+        const auto id = source.Identify(child);
+        const bool loops = (entry.attributes & kReparsePointAttribute) && id &&
+                           std::find(way.begin(), way.end(), *id) != way.end();
+        if (loops)
+            continue;
+        way.push_back(id.value_or(String()));
+        ReferenceWalk(source, child, depth + 1, way, out);
+        way.pop_back();
+    }
+}
+
+std::vector<Seen> Reference(FakeSource& source)
+{
+    std::vector<Seen> out{{"root", "C:\\", 0}};
+    std::vector<String> way{source.Identify("C:\\").value_or(String())};
+    ReferenceWalk(source, "C:\\", 0, way, out);
+    return out;
+}
+
+void Flatten(const Tree& tree, int id, int depth, std::vector<Seen>& out)
+{
+    const Node& node = tree.nodes[static_cast<std::size_t>(id)];
+    out.push_back({node.text, node.path, depth});
+    for (int child : node.children)
+        Flatten(tree, child, depth + 1, out);
+}
+
+std::vector<Seen> Flatten(const Tree& tree)
+{
+    std::vector<Seen> out;
+    Flatten(tree, 0, 0, out);
+    return out;
+}
+
+// A drive of some thousand folders in random places, with files, dot
+// folders, links to other folders and one back to the root.
+void MakeRandomDrive(FakeSource& source, unsigned seed)
+{
+    std::mt19937 random(seed);
     std::vector<String> folders{"C:\\"};
+    source.folders["C:\\"];
     for (int i = 0; i < 3000; ++i) {
         const String parent = folders[random() % folders.size()];
-        String name = "n";
+        String name(random() % 20 == 0 ? "." : "n");
         name += std::to_string(random() % 50000);
         if (source.folders.count(parent + name + "\\"))
             continue;
@@ -229,73 +267,123 @@ TEST_P(FolderWalk, AnyListingOrderBuildsTheSameTreeAsTheSequentialWalk)
         source.folders[parent + name + "\\"];
         folders.push_back(parent + name + "\\");
     }
+    for (int i = 0; i < 4; ++i) {
+        const String at = folders[random() % folders.size()];
+        const String target = folders[random() % folders.size()];
+        String name = "link";
+        name += std::to_string(i);
+        source.folders[at].push_back({name, kLink});
+        source.links[at + name] = target.substr(0, target.size() - 1);
+    }
     source.folders["C:\\"].push_back({"back", kLink});
     source.links["C:\\back"] = "C:";
-
-    Tree sequential;
-    WalkFolders(source, "C:\\", 0, [&](int p, std::string_view n, const String& path) { return sequential.Add(p, n, path); });
-    Tree walked;
-    Walk(source, walked);
-    std::vector<String> expected;
-    std::vector<String> actual;
-    sequential.Preorder(0, expected);
-    walked.Preorder(0, actual);
-    EXPECT_EQ(actual, expected);
-    EXPECT_EQ(expected.size(), folders.size() + 1);
 }
 
-// A source slow enough for the walk to report its progress on the way.
-class SlowSource : public FakeSource {
+TEST_P(FolderWalk, BuildsTheTreeOfAPlainRecursiveWalkNodeForNode)
+{
+    for (unsigned seed : {7u, 8u, 9u}) {
+        FakeSource source;
+        MakeRandomDrive(source, seed);
+        const std::vector<Seen> expected = Reference(source);
+        Tree tree;
+        Walk(source, tree);
+        EXPECT_EQ(Flatten(tree), expected) << "drive " << seed;
+        EXPECT_GT(expected.size(), 1000u);
+    }
+}
+
+// Holds the walk on the root until it has reported its progress at least
+// once: with workers the report comes from the calling thread while a worker
+// waits here; without, the calling thread is the one held, for longer than
+// the walk waits between two reports, and reports when it has read enough.
+class HoldingSource : public FakeSource {
 public:
+    explicit HoldingSource(bool holdsTheCaller) : inline_(holdsTheCaller) {}
+
     template <class Visit>
     bool List(const String& path, Visit&& visit)
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (path == "C:\\") {
+            if (inline_) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            } else {
+                std::unique_lock<std::mutex> lock(mutex_);
+                reported_.wait_for(lock, std::chrono::seconds(30), [&] { return reports_ > 0; });
+            }
+        }
         return FakeSource::List(path, visit);
     }
+
+    void Reported()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++reports_;
+        reported_.notify_all();
+    }
+
+private:
+    bool inline_;
+    std::mutex mutex_;
+    std::condition_variable reported_;
+    int reports_ = 0;
 };
 
-TEST_P(FolderWalk, ProgressIsReportedOnTheCallingThreadWithoutChangingTheTree)
+void AddFlatFolders(FakeSource& source, int count)
 {
-    SlowSource source;
     source.folders["C:\\"];
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < count; ++i) {
         String name = "f";
         name += std::to_string(i);
         source.folders["C:\\"].push_back({name, kFolder});
-        source.folders["C:\\" + name + "\\"];
+        source.folders["C:\\" + name + "\\"] = {{"sub", kFolder}};
+        source.folders["C:\\" + name + "\\sub\\"];
     }
+}
+
+TEST_P(FolderWalk, ProgressIsReportedOnTheCallingThreadWithoutChangingTheTree)
+{
+    HoldingSource source(GetParam() == 0);
+    AddFlatFolders(source, 200);
+    const std::vector<Seen> expected = Reference(source);
     const std::thread::id caller = std::this_thread::get_id();
     std::vector<std::size_t> counts;
+    std::vector<String> readings;
     bool onCaller = true;
-    bool pathsFromTheTree = true;
     Tree tree;
     WalkFolders(
         source, "C:\\", 0, [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
         GetParam(), [&](std::size_t read, const String& current) {
             counts.push_back(read);
+            readings.push_back(current);
             onCaller = onCaller && std::this_thread::get_id() == caller;
-            pathsFromTheTree = pathsFromTheTree && (current.empty() || current.rfind("C:\\", 0) == 0);
+            source.Reported();
         });
-    EXPECT_EQ(tree.nodes.size(), 401u);
-    ASSERT_FALSE(counts.empty()) << "a walk of about half a second reports";
+    EXPECT_EQ(Flatten(tree), expected);
+    ASSERT_FALSE(counts.empty()) << "the walk was held past its first report";
     EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
-    EXPECT_LE(counts.back(), 401u);
+    EXPECT_LE(counts.back(), expected.size());
     EXPECT_TRUE(onCaller);
-    EXPECT_TRUE(pathsFromTheTree);
+    for (const String& reading : readings)
+        EXPECT_TRUE(reading.empty() || std::any_of(expected.begin(), expected.end(),
+                                                   [&](const Seen& seen) { return seen.path == reading; }))
+            << "not a folder of the drive: " << reading;
 }
 
 TEST_P(FolderWalk, AFailingProgressReportStopsTheWalkCleanly)
 {
-    SlowSource source;
-    for (int i = 0; i < 400; ++i)
-        source.folders["C:\\"].push_back({String("f") += std::to_string(i), kFolder});
+    HoldingSource source(GetParam() == 0);
+    AddFlatFolders(source, 200);
     Tree tree;
     EXPECT_THROW(WalkFolders(
                      source, "C:\\", 0,
                      [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
-                     GetParam(), [](std::size_t, const String&) { throw std::runtime_error("window failed"); }),
+                     GetParam(),
+                     [&](std::size_t, const String&) {
+                         source.Reported();
+                         throw std::runtime_error("window failed");
+                     }),
                  std::runtime_error);
+    EXPECT_EQ(tree.nodes.size(), 1u) << "no node is added once the walk has failed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, FolderWalk, ::testing::Values(0u, 2u),

@@ -7,6 +7,7 @@
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,21 @@ namespace {
 
 const String kRoot = "C:\\tamsaek-nav\\";
 constexpr char kRefused[] = "알맞은 경로가 아닙니다.";
+// Under Wine drive Z is the host's root: a folder below its tmp folder and
+// one of the same path on drive C.
+const String kOnBoth = "tmp\\tamsaek-nav-both";
+const String kOnZOnly = "tmp\\tamsaek-nav-z-only";
+// Names whose letters have a case beyond ASCII, and one without case.
+const String kAccented = "Éclair";
+const String kFullWidth = "ＦｕｌｌＷｉｄｔｈ";
+const String kHangul = "한글만";
+
+// What the platform answers, not the program's own helper.
+bool IsFolder(const String& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 int RowOf(const TListView& list, const String& caption)
 {
@@ -35,8 +51,16 @@ protected:
         // function would only mark them skipped.
         try {
             RemoveTree(kRoot);
-            RemoveTree("C:\\tmp-tamsaek-nav");
+            madeTmp_ = !IsFolder("C:\\tmp");
+            MakeFolder("C:\\tmp");
+            MakeFolder("C:\\" + kOnBoth);
+            if (RunningUnderWine()) {
+                MakeFolder("Z:\\" + kOnBoth);
+                MakeFolder("Z:\\" + kOnZOnly);
+            }
             MakeFolder(kRoot);
+            for (const String& name : {kAccented, kFullWidth, kHangul})
+                MakeFolder(kRoot + name);
             MakeFolder(kRoot + "MixedCase");
             MakeFolder(kRoot + "MixedCase\\Inner");
             MakeFolder(kRoot + ".dot");
@@ -57,6 +81,11 @@ protected:
         delete window_;
         window_ = nullptr;
         RemoveTree(kRoot);
+        RemoveTree(madeTmp_ ? String("C:\\tmp") : "C:\\" + kOnBoth);
+        if (RunningUnderWine()) {
+            RemoveTree("Z:\\" + kOnBoth);
+            RemoveTree("Z:\\" + kOnZOnly);
+        }
     }
 
     void SetUp() override
@@ -107,6 +136,24 @@ protected:
 
     static inline TSearchWindow* window_ = nullptr;
     static inline String setupError_;
+    static inline bool madeTmp_ = false;
+};
+
+// Puts a node's text back however the test ends.
+class TextRestorer {
+public:
+    explicit TextRestorer(TTreeNode* node) : node_(node), text_(node ? node->Text() : String()) {}
+    ~TextRestorer()
+    {
+        if (node_)
+            node_->SetText(text_);
+    }
+    TextRestorer(const TextRestorer&) = delete;
+    TextRestorer& operator=(const TextRestorer&) = delete;
+
+private:
+    TTreeNode* node_;
+    String text_;
 };
 
 TEST_F(NavigationTest, TypedPathIsWalkedWithoutRegardToCaseAndShowsTheNodesPath)
@@ -136,19 +183,58 @@ TEST_F(NavigationTest, DriveAloneDoubledBackslashAndForwardSlashesSelectTheRoot)
     }
 }
 
+TEST_F(NavigationTest, LettersBeyondAsciiAreMatchedWithoutRegardToCase)
+{
+    // Typed in the other case where the letters have one; the folder must
+    // exist as typed, which the platform's own case folding decides.
+    const struct {
+        String name;
+        String typed;
+    } cases[] = {
+        {kAccented, "éCLAIR"},
+        {kFullWidth, "ｆｕｌｌｗｉｄｔｈ"},
+        {kHangul, kHangul},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(IsFolder(kRoot + c.typed)) << c.typed;
+        Jump(kRoot);
+        Jump(kRoot + c.typed);
+        EXPECT_EQ(Tree().Selected(), Child(Fixture(), c.name)) << c.typed;
+        EXPECT_EQ(Address(), kRoot + c.name + "\\") << c.typed;
+        EXPECT_TRUE(RecordedMessages().empty());
+    }
+}
+
+TEST_F(NavigationTest, OfTwoSiblingsThatCompareEqualTheFirstIsTaken)
+{
+    TTreeNode* mixed = Child(Fixture(), "MixedCase");
+    TTreeNode* sibling = Child(Fixture(), "sibling");
+    ASSERT_TRUE(mixed && sibling);
+    const TextRestorer restore(sibling);
+    sibling->SetText("MIXEDCASE");
+    TTreeNode* first = nullptr;
+    for (TTreeNode* n = Fixture()->getFirstChild(); n && !first; n = n->getNextSibling())
+        if (n == mixed || n == sibling)
+            first = n;
+    Jump(kRoot + "mixedCASE");
+    EXPECT_EQ(Tree().Selected(), first);
+    EXPECT_EQ(Address(), PathOf(first));
+}
+
 TEST_F(NavigationTest, AnotherDrivesPathIsWalkedInTheTreeOfDriveC)
 {
-    // Z: is the host's root under Wine; /tmp exists there.
-    if (!DirectoryExists("Z:\\tmp"))
-        GTEST_SKIP() << "no second drive with a tmp folder";
-    MakeFolder("C:\\tmp-tamsaek-nav");
-    ExpectIgnored("Z:\\tmp") ;
-    RemoveTree("C:\\tmp-tamsaek-nav");
-    // A folder that exists on both drives is found in C's tree.
-    Jump("Z:\\tamsaek-nav");
-    if (DirectoryExists("Z:\\tamsaek-nav")) {
-        EXPECT_EQ(Tree().Selected(), Fixture());
-    }
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "drive Z is Wine's view of the host's root";
+    ASSERT_TRUE(IsFolder("Z:\\" + kOnBoth) && IsFolder("Z:\\" + kOnZOnly));
+    ASSERT_FALSE(IsFolder("C:\\" + kOnZOnly));
+    // It exists on Z, not on C: C's tree has no node for it.
+    ExpectIgnored("Z:\\" + kOnZOnly);
+    // It exists on both: C's folder is selected and listed.
+    Jump("Z:\\" + kOnBoth);
+    TTreeNode* both = Child(Child(Tree().Items.GetFirstNode(), "tmp"), "tamsaek-nav-both");
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(Tree().Selected(), both);
+    EXPECT_EQ(Address(), "C:\\" + kOnBoth + "\\");
 }
 
 TEST_F(NavigationTest, FoldersWithoutANodeAreUnreachableAndSayNothing)
@@ -178,22 +264,28 @@ TEST_F(NavigationTest, HostileTypedTextsGetTheirDefinedOutcome)
     ExpectRefused("NUL");
     ExpectRefused("C:\\tamsaek-nav\\%s%n%x%p");
 
-    // Existing folders whose walk ends at the root or nowhere.
-    Jump(String(20, '\\'));
-    if (RecordedMessages().empty()) {
+    // Where the platform finds a folder the walk ends at the root (an empty
+    // component) or nowhere (no such node); otherwise the usual refusal.
+    const String backslashes(20, '\\');
+    if (IsFolder(backslashes)) {
+        Jump(backslashes);
+        EXPECT_TRUE(RecordedMessages().empty());
         EXPECT_EQ(Tree().Selected(), Tree().Items.GetFirstNode());
+    } else {
+        ExpectRefused(backslashes);
     }
     RecordedMessages().clear();
     Jump("\\\\?\\C:\\tamsaek-nav");
     EXPECT_TRUE(RecordedMessages().empty());
     EXPECT_EQ(Tree().Selected(), Tree().Items.GetFirstNode()) << "the empty component after \\\\ ends the walk";
 
-    Jump(kRoot);
-    if (DirectoryExists(kRoot + "MixedCase  ")) {
-        ExpectIgnored(kRoot + "MixedCase  ");
-    }
-    if (DirectoryExists(kRoot + "MixedCase..")) {
-        ExpectIgnored(kRoot + "MixedCase..");
+    for (const String& typed : {kRoot + "MixedCase  ", kRoot + "MixedCase.."}) {
+        Jump(kRoot);
+        RecordedMessages().clear();
+        if (IsFolder(typed))
+            ExpectIgnored(typed);
+        else
+            ExpectRefused(typed);
     }
 }
 
@@ -250,6 +342,19 @@ TEST_F(NavigationTest, DoubleClickJoinsTheAddressBarAsEditedAndTheRowAsNamed)
     EXPECT_EQ(Tree().Selected(), Fixture());
     EXPECT_EQ(Address(), kRoot);
     RemoveTree(kRoot + "fresh");
+
+    // The row's name must equal a child's text byte for byte: the folder's
+    // node edited to differ in case only is not taken, the folder listed again.
+    {
+        TTreeNode* mixed = Child(Fixture(), "MixedCase");
+        const TextRestorer restore(mixed);
+        mixed->SetText("MIXEDCASE");
+        Jump(kRoot);
+        List().SetSelectedIndex(RowOf(List(), "MixedCase"));
+        W().ActionListView(&List());
+        EXPECT_EQ(Tree().Selected(), Fixture());
+        EXPECT_EQ(Address(), kRoot);
+    }
 
     // A row renamed in place to another folder's name behaves as that entry.
     Jump(kRoot);

@@ -9,6 +9,7 @@
 #include "platform/UniqueHandle.h"
 #include "tests/e2e/Remote.h"
 #include "tests/e2e/Screenshot.h"
+#include "tests/support/DebugMonitor.h"
 
 #include <windows.h>
 
@@ -224,6 +225,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     HANDLE Process() const { return process_.Get(); }
+    DWORD Id() const { return id_; }
     bool Running() const { return ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
     DWORD ExitCode() const
     {
@@ -241,8 +243,7 @@ public:
         return boxes;
     }
 
-    // A window is known by its caption and what it holds: the progress
-    // window of a long walk has the main window's caption too.
+    // A window is known by its caption and by what it holds.
     HWND Window(const wchar_t* title, const wchar_t* childClass) const
     {
         for (HWND window : VisibleTopLevelWindows(id_))
@@ -585,6 +586,29 @@ void CheckInfoWindow(const Program& program, HWND info)
     Log("drive C details: " + Printable(details));
 }
 
+// The debugger output of the whole run: a line for each row of the typed
+// folder's listing, and, after the main window closed, the path records
+// made and released, one for each folder of the tree.
+void CheckTrace(const std::vector<std::string>& lines)
+{
+    Log("debugger output: " + std::to_string(lines.size()) + " lines");
+    for (const char* expected : {"file name : [notes.txt], file_size[17]", "file name : [보고서.txt], file_size[1234]"})
+        if (std::find(lines.begin(), lines.end(), expected) == lines.end())
+            throw Failure(std::string("no trace line \"") + expected + "\"");
+    long made = -1;
+    long released = -1;
+    int records = 0;
+    for (const std::string& line : lines)
+        if (std::sscanf(line.c_str(), "path records: %ld made, %ld released", &made, &released) == 2)
+            ++records;
+    if (records != 1)
+        throw Failure("the program told of its path records " + std::to_string(records) + " times");
+    Log("path records: " + std::to_string(made) + " made, " + std::to_string(released) + " released");
+    if (made < 3 || released != made)
+        throw Failure("closing released " + std::to_string(released) + " of " + std::to_string(made) +
+                      " path records");
+}
+
 struct Arguments {
     std::wstring program;
     std::wstring pictures;
@@ -628,6 +652,11 @@ int Run()
     ::DeleteFileW(infoPicture.c_str());
 
     const Fixture fixture;
+    // Listening before the program starts: it traces what it lists only
+    // while someone listens, and its last line tells of its path records.
+    DebugMonitor monitor;
+    if (!monitor.Listening())
+        throw Failure("cannot listen on the debugger output");
     Program program(arguments.program);
     Log("started " + Utf8(arguments.program));
 
@@ -733,6 +762,7 @@ int Run()
     Log("exit code " + std::to_string(code) + " " + step.Text() + " after WM_CLOSE");
     if (code != 0)
         throw Failure("the program exited with code " + std::to_string(code));
+    CheckTrace(monitor.Lines(program.Id()));
     Log("total: " + total.Text() + ", message boxes seen: " + std::to_string(boxes.size() + 1) + " (" +
         std::to_string(boxes.size()) + " before the information window, 1 for the missing path)");
     return 0;

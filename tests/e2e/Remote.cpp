@@ -229,3 +229,4 @@ std::vector<std::wstring> ListBoxItems(HWND listBox)
     }
     return items;
 }
+

@@ -344,11 +344,23 @@ void FuzzInformationTexts(FuzzedDataProvider& input)
     facts.activeProcessorMask = wide[4];
     for (const String& line : HardwareLines(facts))
         FUZZ_CHECK(!line.empty() && line.back() == '\n' && line.find('\n') == line.size() - 1);
-    // Any two samples of the counters: wrapping arithmetic, never undefined.
+    // Any two samples of the counters: wrapping arithmetic, never undefined;
+    // a counter that did not move gives 0.
     const std::int64_t ticks = TicksPerSecond(wide[0], wide[1], wide[2], wide[3], wide[4]);
     if (wide[2] == wide[3])
         FUZZ_CHECK(ticks == 0);
     FUZZ_CHECK(ClockText(ticks) == "Clock = " + std::to_string(ticks));
+    // Samples one second of the counter apart give the ticks of that second;
+    // over any other span, the ticks per second rounded down.
+    const std::uint64_t frequency = 1 + wide[4] % (1u << 24);
+    const std::uint64_t second = wide[0] % (std::uint64_t{1} << 39);
+    FUZZ_CHECK(TicksPerSecond(wide[1], wide[1] + second, wide[2], wide[2] + frequency, frequency) ==
+               static_cast<std::int64_t>(second));
+    const std::uint64_t span = 1 + wide[3] % (std::uint64_t{1} << 40);
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(second) * frequency;
+    const auto perSecond = static_cast<unsigned __int128>(TicksPerSecond(wide[1], wide[1] + second, wide[2],
+                                                                        wide[2] + span, frequency));
+    FUZZ_CHECK(perSecond * span <= scaled && scaled < (perSecond + 1) * span);
     FUZZ_CHECK(WholeMebibytes(wide[0]) == wide[0] / (1024 * 1024));
 
     const String title = ListedWindowTitle(text);
@@ -359,7 +371,17 @@ void FuzzInformationTexts(FuzzedDataProvider& input)
         FUZZ_CHECK(IsValidUtf8(title));
         FUZZ_CHECK(text.size() <= kWindowTitleLimit || title.size() + 3 >= kWindowTitleLimit);
     }
-    QualifiesForWindowList(word, static_cast<std::uint32_t>(wide[0]));
+    // The window filter, whatever the other bits: never a hidden window nor
+    // a control parent, never one without any part of the overlapped frame,
+    // always a visible one with all of it.
+    constexpr std::uint32_t kVisible = 0x10000000;        // WS_VISIBLE
+    constexpr std::uint32_t kFrame = 0x00CF0000;          // WS_OVERLAPPEDWINDOW
+    constexpr std::uint32_t kControlParent = 0x00010000;  // WS_EX_CONTROLPARENT
+    const std::uint32_t exStyle = static_cast<std::uint32_t>(wide[0]);
+    FUZZ_CHECK(!QualifiesForWindowList(word & ~kVisible, exStyle));
+    FUZZ_CHECK(!QualifiesForWindowList(word, exStyle | kControlParent));
+    FUZZ_CHECK(!QualifiesForWindowList(word & ~kFrame, exStyle));
+    FUZZ_CHECK(QualifiesForWindowList(word | kVisible | kFrame, exStyle & ~kControlParent));
 }
 
 } // namespace

@@ -17,9 +17,15 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -48,6 +54,19 @@ void Report(const char* what, int count)
 {
     std::printf("[  figure  ] %s: %d\n", what, count);
     std::fflush(stdout);
+}
+
+String NativeItemText(HWND tree, HTREEITEM item)
+{
+    wchar_t text[1024] = {};
+    TVITEMW query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = 1024;
+    if (!::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)))
+        return "<no item>";
+    return Narrow(text);
 }
 
 const TListItem* Row(const TListView& list, const String& caption)
@@ -90,6 +109,87 @@ int ListableDepth()
     return depth;
 }
 
+// Watches from another thread for this process's progress window while the
+// folder browser is built: when it first shows. Nothing here sends the
+// busy thread a message.
+class ProgressWatch {
+public:
+    ProgressWatch() : start_(std::chrono::steady_clock::now()), thread_([this] { Watch(); }) {}
+    ~ProgressWatch() { Stop(); }
+    ProgressWatch(const ProgressWatch&) = delete;
+    ProgressWatch& operator=(const ProgressWatch&) = delete;
+
+    void Stop()
+    {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    HWND Window() const { return window_; }
+    double FirstShown() const { return firstShown_; }
+
+private:
+    static BOOL CALLBACK Match(HWND window, LPARAM found)
+    {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        wchar_t caption[64] = {};
+        ::InternalGetWindowText(window, caption, 64);
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+            std::wstring(caption) == L"폴더를 읽는 중…") {
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    void Watch()
+    {
+        while (!stop_ && !window_) {
+            HWND found = nullptr;
+            ::EnumWindows(Match, reinterpret_cast<LPARAM>(&found));
+            if (found) {
+                firstShown_ = SecondsSince(start_);
+                window_ = found;
+            }
+            ::Sleep(5);
+        }
+    }
+
+    std::chrono::steady_clock::time_point start_;
+    std::atomic<bool> stop_{false};
+    std::atomic<HWND> window_{nullptr};
+    std::atomic<double> firstShown_{-1};
+    std::thread thread_;
+};
+
+// A window of the test's own with a message waiting for it while the
+// browser is built: the progress window must leave it waiting.
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+struct Probe {
+    HWND window = nullptr;
+    bool building = false;
+    int dispatched = 0;
+    int dispatchedWhileBuilding = 0;
+};
+
+Probe& TheProbe()
+{
+    static Probe probe;
+    return probe;
+}
+
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP) {
+        ++TheProbe().dispatched;
+        TheProbe().dispatchedWhileBuilding += TheProbe().building ? 1 : 0;
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 class HostileDriveTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -104,9 +204,25 @@ protected:
             RecordedMessages().clear();
             createdBefore_ = TTreeDataSearch::Created();
             releasedBefore_ = TTreeDataSearch::Released();
+            WNDCLASSEXW probeClass{};
+            probeClass.cbSize = sizeof probeClass;
+            probeClass.lpfnWndProc = ProbeProc;
+            probeClass.hInstance = ::GetModuleHandleW(nullptr);
+            probeClass.lpszClassName = L"TamsaekHostileProbe";
+            ::RegisterClassExW(&probeClass);
+            TheProbe().window = ::CreateWindowExW(0, L"TamsaekHostileProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                  nullptr, probeClass.hInstance, nullptr);
+            ::PostMessageW(TheProbe().window, WM_APP, 0, 0);
+            TheProbe().building = true;
+            ProgressWatch watch;
             const auto start = std::chrono::steady_clock::now();
             window_ = new TSearchWindow(Application);
             Report("window built, whole drive C walked", SecondsSince(start));
+            TheProbe().building = false;
+            watch.Stop();
+            progressShownAfter_ = watch.FirstShown();
+            progressLeftOpen_ = watch.Window() && ::IsWindow(watch.Window());
+            ProcessMessages();
             std::printf("[  timing  ] tree nodes: %zu\n", window_->T_TREEVIEW_SEARCH->Items.Count());
         } catch (const std::exception& e) {
             setupError_ = e.what();
@@ -140,6 +256,8 @@ protected:
     static inline TSearchWindow* window_ = nullptr;
     static inline String setupError_;
     static inline long createdBefore_ = 0;
+    static inline double progressShownAfter_ = -1;
+    static inline bool progressLeftOpen_ = false;
     static inline long releasedBefore_ = 0;
 };
 
@@ -150,6 +268,16 @@ TEST_F(HostileDriveTest, TheWalkEndsAndShowsNoMessage)
     EXPECT_EQ(PathOf(Hostile()), kRoot);
     for (const char* name : {"loop", "target", "deep", "wide", "names", "locked", "vanishing", "big"})
         EXPECT_NE(Node(name), nullptr) << name;
+}
+
+TEST_F(HostileDriveTest, AProgressWindowShowsAfterHalfASecondOfTheWalkAndGoesBeforeTheWindow)
+{
+    ASSERT_GE(progressShownAfter_, 0.0) << "a walk of this drive takes long enough to show its progress";
+    EXPECT_GE(progressShownAfter_, 0.5);
+    Report("progress window shown after (s)", progressShownAfter_);
+    EXPECT_FALSE(progressLeftOpen_) << "closed before the folder browser was built";
+    EXPECT_EQ(TheProbe().dispatchedWhileBuilding, 0) << "it dispatched another window's message";
+    EXPECT_EQ(TheProbe().dispatched, 1);
 }
 
 TEST_F(HostileDriveTest, TwoLinkLoopsInOneFolderKeepTheirNodesWithoutChildren)
@@ -211,7 +339,12 @@ TEST_F(HostileDriveTest, AHundredThousandSubfoldersAreAllThereInSearchOrder)
     const std::vector<String> children = ChildTexts(wide);
     EXPECT_EQ(children.size(), kWide);
     EXPECT_TRUE(children == searched) << "the children differ from the search's order";
-    EXPECT_EQ(PathOf(wide->getFirstChild()), kRoot + "wide\\" + searched.front() + "\\");
+    std::size_t wrongPaths = 0;
+    std::size_t index = 0;
+    for (const TTreeNode* child = wide->getFirstChild(); child; child = child->getNextSibling(), ++index)
+        if (index >= searched.size() || PathOf(child) != kRoot + "wide\\" + searched[index] + "\\")
+            ++wrongPaths;
+    EXPECT_EQ(wrongPaths, 0u) << "children whose path is not their folder's";
 
     const auto start = std::chrono::steady_clock::now();
     Window().T_TREEVIEW_SEARCH->SetSelected(wide);
@@ -221,6 +354,31 @@ TEST_F(HostileDriveTest, AHundredThousandSubfoldersAreAllThereInSearchOrder)
     EXPECT_EQ(rows.size(), kWide);
     EXPECT_TRUE(rows == searched) << "the rows differ from the search's order";
     EXPECT_TRUE(RecordedMessages().empty());
+
+    // Opened as a user would: an item for every folder, the last one
+    // scrolled into view with its text.
+    HWND tree = Window().T_TREEVIEW_SEARCH->Handle();
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(wide->NativeItem()));
+    std::size_t items = 0;
+    HTREEITEM last = nullptr;
+    for (auto item = reinterpret_cast<HTREEITEM>(
+             ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(wide->NativeItem())));
+         item; item = reinterpret_cast<HTREEITEM>(
+                   ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        last = item;
+        ++items;
+    }
+    EXPECT_EQ(items, kWide);
+    ASSERT_NE(last, nullptr);
+    ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(last));
+    EXPECT_EQ(NativeItemText(tree, last), searched.back());
+    RECT bounds{};
+    std::memcpy(&bounds, &last, sizeof last);
+    ASSERT_TRUE(::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&bounds))) << "not in view";
+    RECT client;
+    ::GetClientRect(tree, &client);
+    EXPECT_GE(bounds.top, client.top);
+    EXPECT_LE(bounds.bottom, client.bottom);
 }
 
 TEST_F(HostileDriveTest, AwkwardNamesKeepTheirExactTextInTheTreeTheListAndTheTrace)
@@ -233,6 +391,9 @@ TEST_F(HostileDriveTest, AwkwardNamesKeepTheirExactTextInTheTreeTheListAndTheTra
         const String path = kRoot + "names\\" + name + "\\";
         EXPECT_EQ(PathOf(node), path);
         Window().T_TREEVIEW_SEARCH->SetSelected(node);
+        // The native item shows the whole text, pairs of UTF-16 units included.
+        EXPECT_EQ(NativeItemText(Window().T_TREEVIEW_SEARCH->Handle(), static_cast<HTREEITEM>(node->NativeItem())),
+                  name);
         Window().ShowTest(nullptr);
         EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), path);
         EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), std::vector<String>{"inside.txt"}) << name;

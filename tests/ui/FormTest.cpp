@@ -31,6 +31,7 @@ public:
     bool controlsExistedOnCreate = false;
     int goClicks = 0;
     int otherClicks = 0;
+    int treeClicks = 0;
     std::vector<TCloseAction*> closes;
 
     void Created(TObject*)
@@ -40,6 +41,7 @@ public:
     }
     void GoClick(TObject*) { ++goClicks; }
     void OtherClick(TObject*) { ++otherClicks; }
+    void TreeClick(TObject*) { ++treeClicks; }
     void Throwing(TObject*) { throw Exception("handler failed"); }
     void Closing(TObject*, TCloseAction& action) { closes.push_back(&action); }
 
@@ -53,6 +55,7 @@ public:
                                           Published("Grows", &F::Grows), Published("Fixed", &F::Fixed),
                                           Published("Created", &F::Created), Published("GoClick", &F::GoClick),
                                           Published("OtherClick", &F::OtherClick),
+                                          Published("TreeClick", &F::TreeClick),
                                           Published("Throwing", &F::Throwing), Published("Closing", &F::Closing)}};
         return formClass;
     }
@@ -73,6 +76,7 @@ const char kLayout[] = R"(object TestForm: TTestForm
     Height = 10
     Align = alLeft
     TabOrder = 1
+    OnClick = TreeClick
   end
   object Split: TSplitter
     Left = 120
@@ -211,9 +215,14 @@ TEST(Form, AClickReachesOnlyTheHandlerOfTheClickedControl)
     ::SendMessageW(form.Go->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form.goClicks, 2);
     EXPECT_EQ(form.otherClicks, 0);
-    // A notification of the list never reaches the tree's handler.
-    NMHDR header{form.List->Handle(), 0, static_cast<UINT>(NM_CLICK)};
-    ::SendMessageW(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    // The same notification code from the list and from the tree: only the
+    // tree's own reaches the tree's handler.
+    NMHDR fromList{form.List->Handle(), 0, static_cast<UINT>(NM_CLICK)};
+    ::SendMessageW(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&fromList));
+    EXPECT_EQ(form.treeClicks, 0);
+    NMHDR fromTree{form.Tree->Handle(), 0, static_cast<UINT>(NM_CLICK)};
+    ::SendMessageW(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&fromTree));
+    EXPECT_EQ(form.treeClicks, 1);
     EXPECT_EQ(form.goClicks, 2);
 }
 
@@ -227,6 +236,47 @@ TEST(Form, AnExceptionInAHandlerIsReportedAndDoesNotEscape)
     ASSERT_EQ(RecordedMessages().size(), 1u);
     EXPECT_EQ(RecordedMessages()[0].kind, MessageKind::Error);
     EXPECT_EQ(RecordedMessages()[0].text, "handler failed");
+}
+
+String NativeItemText(HWND tree, void* item)
+{
+    wchar_t text[1024] = {};
+    TVITEMW query{};
+    query.mask = TVIF_TEXT | TVIF_CHILDREN;
+    query.hItem = static_cast<HTREEITEM>(item);
+    query.pszText = text;
+    query.cchTextMax = 1024;
+    if (!item || !::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)))
+        return "<no item>";
+    return Narrow(text) + (query.cChildren ? " +" : "");
+}
+
+TEST(Form, NodesAddedToAShownTreeAppearWithTheirWholeText)
+{
+    TTestForm form(Application, kLayout);
+    form.Show();
+    HWND tree = form.Tree->Handle();
+    // 230 characters, 29 of them outside the Basic Multilingual Plane: 259
+    // UTF-16 units, as many as the platform's item text holds.
+    String longText(201, 'x');
+    for (int i = 0; i < 29; ++i)
+        longText += "😀";
+    TTreeNode* top = form.Tree->Items.AddObject(nullptr, "top", nullptr);
+    EXPECT_EQ(NativeItemText(tree, top->NativeItem()), "top") << "a top-level node shows at once";
+    TTreeNode* first = form.Tree->Items.AddChildObject(top, "first", nullptr);
+    EXPECT_EQ(NativeItemText(tree, top->NativeItem()), "top +") << "its parent gains an expand button";
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(top->NativeItem()));
+    EXPECT_EQ(NativeItemText(tree, first->NativeItem()), "first");
+    // Under an open node a new child shows at once, after its elder sibling.
+    TTreeNode* late = form.Tree->Items.AddChildObject(top, longText, nullptr);
+    EXPECT_EQ(NativeItemText(tree, late->NativeItem()), longText);
+    EXPECT_EQ(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(first->NativeItem())),
+              reinterpret_cast<LRESULT>(late->NativeItem()));
+    // Under a closed one it shows when the node opens.
+    TTreeNode* deeper = form.Tree->Items.AddChildObject(first, "deeper", nullptr);
+    EXPECT_EQ(NativeItemText(tree, first->NativeItem()), "first +");
+    form.Tree->SetSelected(deeper);
+    EXPECT_EQ(NativeItemText(tree, deeper->NativeItem()), "deeper");
 }
 
 TEST(Form, EditingATreeNodeInPlaceChangesItsText)
@@ -251,6 +301,27 @@ TEST(Form, EditingAListRowInPlaceChangesItsCaption)
     ::SetWindowTextW(edit, L"새 이름");
     ::SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(form.List->Items[0].Caption, "새 이름");
+}
+
+TEST(Form, TypingOnTheListSelectsTheFirstRowBeginningWithTheLetter)
+{
+    // The list keeps no rows of its own: the platform asks the form's model.
+    const struct {
+        wchar_t typed;
+        int row; // -1: none begins with it, the selection stays
+    } cases[] = {{L'b', 1}, {L'G', 4}, {L'가', 3}, {L'é', 5}, {L'z', -1}};
+    for (const auto& c : cases) {
+        TTestForm form(Application, kLayout);
+        form.Show();
+        ASSERT_TRUE(::GetWindowLongW(form.List->Handle(), GWL_STYLE) & LVS_OWNERDATA);
+        for (const char* caption : {"alpha", "Beta", "beta2", "가나다", "gamma", "Élan"})
+            form.List->Items.Add()->Caption = caption;
+        ::SetFocus(form.List->Handle());
+        // One key press: a repeat count of one.
+        ::SendMessageW(form.List->Handle(), WM_CHAR, c.typed, 1);
+        EXPECT_EQ(::SendMessageW(form.List->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), c.row)
+            << static_cast<int>(c.typed);
+    }
 }
 
 TEST(Form, ShowModalReturnsWhenClosedAndReenablesTheOtherWindows)
