@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -60,13 +59,17 @@ void TTreeView::HandleCreated()
 
 void TTreeView::CreateItem(TTreeNode& node)
 {
+    // Text and expand button go in with the item: asked for by callback, the
+    // control would send a notification per child when a node with a
+    // hundred thousand children is first expanded, and keep a 520-byte
+    // buffer for each of them.
+    std::wstring text = Widen(node.Text());
     TVINSERTSTRUCTW insert{};
     insert.hParent = node.Parent() ? ItemOf(*node.Parent()) : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
-    // Text and expand button are asked of the model whenever they are drawn.
     insert.item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = LPSTR_TEXTCALLBACKW;
-    insert.item.cChildren = I_CHILDRENCALLBACK;
+    insert.item.pszText = text.data();
+    insert.item.cChildren = node.HasChildren() ? 1 : 0;
     insert.item.iImage = 0;
     insert.item.iSelectedImage = 0;
     insert.item.lParam = reinterpret_cast<LPARAM>(&node);
@@ -92,11 +95,11 @@ void TTreeView::NodeAdded(TTreeNode& node)
         CreateItem(node);
     } else if (parent->NativeItem() && parent->getFirstChild() == &node) {
         // The parent's expand button appears with its first child.
-        RECT rect{};
-        HTREEITEM item = ItemOf(*parent);
-        std::memcpy(&rect, &item, sizeof item); // the message takes the item in the rectangle
-        if (::SendMessageW(Handle(), TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rect)))
-            ::InvalidateRect(Handle(), &rect, TRUE);
+        TVITEMW change{};
+        change.mask = TVIF_HANDLE | TVIF_CHILDREN;
+        change.hItem = ItemOf(*parent);
+        change.cChildren = 1;
+        ::SendMessageW(Handle(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
     }
 }
 
