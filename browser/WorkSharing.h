@@ -88,11 +88,8 @@ public:
         changed_.notify_all();
     }
 
-    bool Abandoned() const
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return abandoned_;
-    }
+    // Asked after every folder, so no lock.
+    bool Abandoned() const { return abandoned_.load(std::memory_order_relaxed); }
 
     // Waits until every walker is idle or the walk was abandoned, or until
     // `deadline`; true when the walk is over.
@@ -125,6 +122,6 @@ private:
     std::atomic<unsigned> waiting_{0};
     std::size_t handovers_ = 0;
     bool finished_ = false;
-    bool abandoned_ = false;
+    std::atomic<bool> abandoned_{false};
     std::exception_ptr failure_;
 };
