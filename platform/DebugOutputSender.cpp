@@ -2,10 +2,19 @@
 
 #include "platform/DebugOutput.h"
 
+#include <chrono>
 #include <system_error>
 #include <utility>
 
 namespace platform {
+
+namespace {
+
+// The platform waits 10 s for a monitor's answer; a string that took half
+// of that was not answered.
+constexpr auto kUnanswered = std::chrono::seconds(5);
+
+} // namespace
 
 DebugOutputSender::DebugOutputSender(Send send) : send_(std::move(send))
 {
@@ -91,13 +100,20 @@ void DebugOutputSender::Run()
         queue_.pop_front();
         sending_ = true;
         lock.unlock();
+        const auto start = std::chrono::steady_clock::now();
         try {
             send_(text);
         } catch (...) {
             // Out of memory for one string's conversion: the others still go.
         }
+        const bool unanswered = std::chrono::steady_clock::now() - start >= kUnanswered;
         lock.lock();
         sending_ = false;
+        // A monitor that stopped answering costs the platform's whole wait
+        // per string, and the platform drops each string anyway: going
+        // away, the rest is not waited for.
+        if (stop_ && unanswered)
+            queue_.clear();
         if (queue_.empty())
             idle_.notify_all();
     }

@@ -5,7 +5,7 @@
 // minute. Lines go out one by one, in the order they were posted, unchanged;
 // while a batch is open they are kept back, so the sending starts only when
 // the work that produced them is done. The destructor sends what is left
-// before it returns.
+// before it returns, unless the monitor has stopped answering.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
