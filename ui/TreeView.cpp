@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <vector>
 
 namespace {
@@ -164,21 +163,6 @@ void TTreeView::SelectClickedItem()
 std::optional<LRESULT> TTreeView::HandleNotify(NMHDR& header)
 {
     switch (header.code) {
-    case TVN_GETDISPINFOW: {
-        auto& info = reinterpret_cast<NMTVDISPINFOW&>(header);
-        auto* node = reinterpret_cast<TTreeNode*>(info.item.lParam);
-        if (!node)
-            return 0;
-        if ((info.item.mask & TVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
-            const std::wstring text = Widen(node->Text());
-            const std::size_t count = std::min(text.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
-            std::wmemcpy(info.item.pszText, text.data(), count);
-            info.item.pszText[count] = L'\0';
-        }
-        if (info.item.mask & TVIF_CHILDREN)
-            info.item.cChildren = node->HasChildren() ? 1 : 0;
-        return 0;
-    }
     case TVN_ITEMEXPANDINGW: {
         auto& change = reinterpret_cast<NMTREEVIEWW&>(header);
         if ((change.action & TVE_EXPAND) && change.itemNew.lParam)
