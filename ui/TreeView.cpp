@@ -72,7 +72,10 @@ void TTreeView::CreateItem(TTreeNode& node)
     insert.item.iImage = 0;
     insert.item.iSelectedImage = 0;
     insert.item.lParam = reinterpret_cast<LPARAM>(&node);
-    auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    // Straight to the control's own procedure: a node's first expansion
+    // inserts all its children at once, and each message sent would pass
+    // the platform's dispatch and the framework's own on its way.
+    auto item = reinterpret_cast<HTREEITEM>(DefaultProc(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     node.SetNativeItem(item);
 }
 
