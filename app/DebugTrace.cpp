@@ -1,6 +1,5 @@
 #include "app/TraceText.h"
 #include "browser/SearchWindow.h"
-#include "platform/DebugOutput.h"
 
 void TSearchWindow::DebugTrace(const char* format, ...)
 {
@@ -9,5 +8,5 @@ void TSearchWindow::DebugTrace(const char* format, ...)
     va_start(arguments, format);
     FormatTraceText(buffer, format, arguments);
     va_end(arguments);
-    platform::SendDebugText(buffer);
+    trace_.Post(buffer);
 }

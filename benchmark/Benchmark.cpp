@@ -1,15 +1,20 @@
-// Measures the product's own start-up, listing and interaction paths against
-// bare baselines, one measurement per process so that every round starts
-// from the same state. Prints "key=value" lines for ./bench to gather.
+// Measures what users wait for against bare baselines, one measurement per
+// process so that every round starts from the same state. Prints
+// "key=value" lines for ./bench to gather. Every mode reports process_s,
+// the time from the process's creation to main().
 //
-//   tamsaek_bench startup ROOT DEEP     the main window's creation (tree walk and list of C:\),
-//                                      memory per node, first expands, a jump to DEEP, closing
-//   tamsaek_bench walk [START_AT]      a bare single-threaded walk of C:\ with the same searches,
-//                                      begun at START_AT (Unix time in ms) when given
-//   tamsaek_bench walk2                two bare walks at once on two threads of this process
-//   tamsaek_bench straight             every folder inserted into a native tree as it is found
-//   tamsaek_bench list FOLDER          ListFolder of FOLDER
+//   tamsaek_bench startup              process start to the first paint of the shown main window
+//   tamsaek_bench memory               the same, sampling the heaps: bytes per node at the peak and after
+//   tamsaek_bench walk THREADS         a bare walk of C:\ with the product's searches on 1 or 2 threads
+//   tamsaek_bench expand ROOT          first expansion of ROOT\k1000 and ROOT\wide, against a plain
+//                                      insertion (and expansion) of as many items in a native tree
+//   tamsaek_bench jump ROOT            the address bar's jump to the last folder of ROOT\wide
+//   tamsaek_bench list FOLDER          ListFolder of FOLDER until the list is drawn; then the
+//                                      trace lines it should have sent, as trace=...
 //   tamsaek_bench enum FOLDER          bare enumeration of FOLDER with the same texts
+//   tamsaek_bench monitor STOPFILE     a debug-output monitor: prints "line=PID<tab>TEXT" per
+//                                      string until STOPFILE exists
+#include "browser/AddressWalk.h"
 #include "browser/FileRow.h"
 #include "browser/FolderSource.h"
 #include "browser/FolderWalk.h"
@@ -24,14 +29,20 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 namespace {
+
+constexpr char kRootText[] = "C 드라이브";
 
 double Seconds()
 {
@@ -40,6 +51,27 @@ double Seconds()
     ::QueryPerformanceCounter(&count);
     ::QueryPerformanceFrequency(&frequency);
     return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::uint64_t FileTimeValue(const FILETIME& time)
+{
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+void Report(const char* key, double value)
+{
+    std::printf("%s=%.6f\n", key, value);
+}
+
+// From the process's creation to now: the process start as Wine pays it.
+void ReportProcessStart()
+{
+    FILETIME created;
+    FILETIME unused[3];
+    FILETIME now;
+    ::GetSystemTimePreciseAsFileTime(&now);
+    if (::GetProcessTimes(::GetCurrentProcess(), &created, &unused[0], &unused[1], &unused[2]))
+        Report("process_s", static_cast<double>(FileTimeValue(now) - FileTimeValue(created)) / 1e7);
 }
 
 // The bytes held in the process's heaps, blocks' overhead included: what
@@ -62,50 +94,209 @@ std::uint64_t PrivateBytes()
     return total;
 }
 
-// FNV-1a over the folders' paths in depth-first order: equal digests mean
-// equal trees, node for node, siblings in the same order.
+// FNV-1a over every node's depth, text and path in depth-first order:
+// equal digests mean equal trees, node for node, siblings in order. The
+// unordered digest sums each node's own hash, for walks that find the
+// folders in no particular order.
 class Digest {
 public:
-    void Add(const String& path)
+    void Add(int depth, std::string_view text, std::string_view path)
     {
-        for (unsigned char c : path)
-            value_ = (value_ ^ c) * 1099511628211ull;
-        value_ = (value_ ^ '\n') * 1099511628211ull;
+        std::uint64_t own = 1469598103934665603ull;
+        auto mix = [&](std::string_view part) {
+            for (unsigned char c : part) {
+                value_ = (value_ ^ c) * 1099511628211ull;
+                own = (own ^ c) * 1099511628211ull;
+            }
+            value_ = (value_ ^ '\n') * 1099511628211ull;
+            own = (own ^ '\n') * 1099511628211ull;
+        };
+        mix(std::to_string(depth));
+        mix(text);
+        mix(path);
+        unordered_ += own;
         ++count_;
     }
-    std::uint64_t Value() const { return value_; }
-    std::size_t Count() const { return count_; }
+    void Merge(const Digest& other)
+    {
+        unordered_ += other.unordered_;
+        count_ += other.count_;
+    }
+    void Print(bool ordered) const
+    {
+        Report("nodes", static_cast<double>(count_));
+        if (ordered)
+            std::printf("digest=%016" PRIx64 "\n", value_);
+        std::printf("unordered=%016" PRIx64 "\n", unordered_);
+    }
 
 private:
     std::uint64_t value_ = 1469598103934665603ull;
+    std::uint64_t unordered_ = 0;
     std::size_t count_ = 0;
 };
 
 void DigestTree(const TTreeNode* root, Digest& digest)
 {
-    std::vector<const TTreeNode*> pending{root};
+    std::vector<std::pair<const TTreeNode*, int>> pending{{root, 0}};
     while (!pending.empty()) {
-        const TTreeNode* node = pending.back();
+        const auto [node, depth] = pending.back();
         pending.pop_back();
-        digest.Add(static_cast<const TTreeDataSearch*>(node->Data)->Path);
-        std::vector<const TTreeNode*> children;
+        digest.Add(depth, node->Text(), static_cast<const TTreeDataSearch*>(node->Data)->Path);
+        const std::size_t at = pending.size();
         for (const TTreeNode* child = node->getFirstChild(); child; child = child->getNextSibling())
-            children.push_back(child);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
+            pending.emplace_back(child, depth + 1);
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(at), pending.end());
     }
-}
-
-void Report(const char* key, double value)
-{
-    std::printf("%s=%.6f\n", key, value);
 }
 
 TTreeNode* Find(TTreeNode* parent, const String& text)
 {
-    for (TTreeNode* child = parent->getFirstChild(); child; child = child->getNextSibling())
+    for (TTreeNode* child = parent ? parent->getFirstChild() : nullptr; child; child = child->getNextSibling())
         if (child->Text() == text)
             return child;
     return nullptr;
+}
+
+// The main window as the program makes it, shown and drawn once.
+TSearchWindow* ShowMainWindow()
+{
+    Application->Initialize();
+    Application->CreateForm(SearchWindow);
+    SearchWindow->Show();
+    ::RedrawWindow(SearchWindow->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return SearchWindow;
+}
+
+void Close(TSearchWindow* window)
+{
+    TCloseAction action = caHide;
+    window->CloseSearch(window, action);
+    delete window;
+}
+
+int Startup()
+{
+    const double start = Seconds();
+    TSearchWindow* window = ShowMainWindow();
+    Report("startup_s", Seconds() - start);
+    Digest digest;
+    DigestTree(window->T_TREEVIEW_SEARCH->Items.GetFirstNode(), digest);
+    digest.Print(true);
+    Close(window);
+    Report("released_all", TTreeDataSearch::Released() == TTreeDataSearch::Created() ? 1 : 0);
+    return 0;
+}
+
+// Start-up again, with the heaps sampled over and over while it runs:
+// slow, so never timed.
+int Memory()
+{
+    const std::uint64_t before = PrivateBytes();
+    std::atomic<bool> done{false};
+    std::uint64_t peak = before;
+    std::thread sampler([&] {
+        while (!done) {
+            peak = std::max(peak, PrivateBytes());
+            ::Sleep(1);
+        }
+    });
+    TSearchWindow* window = ShowMainWindow();
+    done = true;
+    sampler.join();
+    const std::uint64_t after = PrivateBytes();
+    peak = std::max(peak, after);
+    const double nodes = static_cast<double>(window->T_TREEVIEW_SEARCH->Items.Count());
+    Report("nodes", nodes);
+    Report("bytes_per_node", static_cast<double>(after - before) / nodes);
+    Report("peak_bytes_per_node", static_cast<double>(peak - before) / nodes);
+    Close(window);
+    return 0;
+}
+
+struct BareFolder {
+    String path;
+    String name;
+    int depth;
+    bool isLink;
+};
+
+// One folder searched as the product searches it; its subfolders appended.
+void ListBare(DiskFolderSource& disk, const BareFolder& folder, std::vector<BareFolder>& children)
+{
+    if (folder.isLink && LeadsToAncestor(disk, folder.path))
+        return;
+    disk.List(folder.path, [&](std::string_view name, std::uint32_t attributes) {
+        if (!IsTreeFolder(name, attributes))
+            return;
+        String path;
+        path.reserve(folder.path.size() + name.size() + 1);
+        path.append(folder.path).append(name).push_back('\\');
+        children.push_back(
+            {std::move(path), String(name), folder.depth + 1, (attributes & kReparsePointAttribute) != 0});
+    });
+}
+
+// The same searches, depth first on this thread, building nothing.
+void BareWalk(Digest& digest)
+{
+    DiskFolderSource disk;
+    std::vector<BareFolder> stack{{"C:\\", kRootText, 0, false}};
+    std::vector<BareFolder> children;
+    while (!stack.empty()) {
+        BareFolder folder = std::move(stack.back());
+        stack.pop_back();
+        digest.Add(folder.depth, folder.name, folder.path);
+        ListBare(disk, folder, children);
+        std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
+        children.clear();
+    }
+}
+
+// The same searches on several threads, each walking its own stack and
+// handing half of it over only when another has run dry: the product's
+// sharing, without numbering anything or keeping anything.
+void BareWalkShared(unsigned threads, Digest& total)
+{
+    WorkSharing<BareFolder> sharing(threads);
+    sharing.Seed({"C:\\", kRootText, 0, false});
+    std::vector<Digest> digests(threads);
+    auto walker = [&](Digest& digest) {
+        DiskFolderSource disk;
+        std::deque<BareFolder> stack;
+        std::vector<BareFolder> children;
+        while (!stack.empty() || sharing.Take(stack)) {
+            BareFolder folder = std::move(stack.back());
+            stack.pop_back();
+            digest.Add(folder.depth, folder.name, folder.path);
+            ListBare(disk, folder, children);
+            std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
+            children.clear();
+            if (sharing.Hungry())
+                sharing.Share(stack);
+        }
+    };
+    std::vector<std::thread> running;
+    for (unsigned i = 1; i < threads; ++i)
+        running.emplace_back(walker, std::ref(digests[i]));
+    walker(digests[0]);
+    for (std::thread& thread : running)
+        thread.join();
+    for (const Digest& digest : digests)
+        total.Merge(digest);
+}
+
+int Walk(unsigned threads)
+{
+    Digest digest;
+    const double start = Seconds();
+    if (threads <= 1)
+        BareWalk(digest);
+    else
+        BareWalkShared(threads, digest);
+    Report("walk_s", Seconds() - start);
+    digest.Print(threads <= 1);
+    return 0;
 }
 
 double ExpandSeconds(TTreeView& tree, TTreeNode* node)
@@ -113,192 +304,130 @@ double ExpandSeconds(TTreeView& tree, TTreeNode* node)
     tree.SetSelected(node); // creates its item, not its children's
     const double start = Seconds();
     ::SendMessageW(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->NativeItem()));
+    ::RedrawWindow(tree.Handle(), nullptr, nullptr, RDW_UPDATENOW);
     return Seconds() - start;
 }
 
-int Startup(const String& benchRoot, const String& deep)
+int Expand(const String& benchRoot)
 {
-    const std::uint64_t before = PrivateBytes();
-    const long recordsBefore = TTreeDataSearch::Created();
-    const double start = Seconds();
-    auto* window = new TSearchWindow(Application);
-    const double startup = Seconds() - start;
-    const std::uint64_t after = PrivateBytes();
+    TSearchWindow* window = ShowMainWindow();
     TTreeView& tree = *window->T_TREEVIEW_SEARCH;
-    const double nodes = static_cast<double>(tree.Items.Count());
-
-    Digest digest;
-    DigestTree(tree.Items.GetFirstNode(), digest);
-
-    TTreeNode* root = tree.Items.GetFirstNode();
-    TTreeNode* bench = Find(root, benchRoot);
-    double expand = ExpandSeconds(tree, root);
-    if (bench) {
-        expand = std::max(expand, ExpandSeconds(tree, bench));
-        TTreeNode* deepest = bench;
-        while (deepest->getFirstChild())
-            deepest = deepest->getFirstChild();
-        expand = std::max(expand, ExpandSeconds(tree, deepest->Parent()));
+    TTreeNode* bench = Find(tree.Items.GetFirstNode(), benchRoot);
+    TTreeNode* wide = Find(bench, "wide");
+    TTreeNode* k1000 = Find(bench, "k1000");
+    if (!wide || !k1000) {
+        std::fprintf(stderr, "no %s\\wide or %s\\k1000 on drive C\n", benchRoot.c_str(), benchRoot.c_str());
+        return 1;
     }
-    window->T_EDIT_SEARCH->SetText(deep);
-    const double jumpStart = Seconds();
-    window->BTNSearch(window->T_BTN_SEARCH);
-    const double jump = Seconds() - jumpStart;
-    const bool jumped = window->T_EDIT_SEARCH->Text() == deep + "\\";
-
-    const double closeStart = Seconds();
-    TCloseAction action = caHide;
-    window->CloseSearch(window, action);
-    delete window;
-    const double close = Seconds() - closeStart;
-
-    Report("startup_s", startup);
-    Report("nodes", nodes);
-    Report("records", static_cast<double>(TTreeDataSearch::Created() - recordsBefore));
-    Report("released_all", TTreeDataSearch::Released() == TTreeDataSearch::Created() ? 1 : 0);
-    Report("bytes_per_node", static_cast<double>(after - before) / nodes);
-    Report("expand_s", expand);
-    Report("jump_s", jump);
-    Report("jumped", jumped ? 1 : 0);
-    Report("close_s", close);
-    std::printf("digest=%016llx\n", static_cast<unsigned long long>(digest.Value()));
-    return 0;
-}
-
-// The same searches as the product's walk, recursive, building nothing.
-void BareWalk(const String& path, bool isLink, Digest& digest)
-{
-    digest.Add(path);
-    DiskFolderSource disk;
-    if (isLink && LeadsToAncestor(disk, path))
-        return;
-    std::vector<std::pair<String, bool>> children;
-    platform::FolderSearch search(path + "*.*");
-    while (const WIN32_FIND_DATAW* entry = search.Next()) {
-        const String name = Narrow(entry->cFileName);
-        if (IsTreeFolder(name, entry->dwFileAttributes))
-            children.emplace_back(path + name + "\\", (entry->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+    std::vector<std::wstring> texts;
+    for (TTreeNode* child = wide->getFirstChild(); child; child = child->getNextSibling())
+        texts.push_back(Widen(child->Text()));
+    Report("wide_children", static_cast<double>(texts.size()));
+    Report("k1000_expand_s", ExpandSeconds(tree, k1000));
+    Report("wide_expand_s", ExpandSeconds(tree, wide));
+    // Scrolling through the expanded node, a page at a time.
+    const double scrollStart = Seconds();
+    for (int page = 0; page < 50; ++page) {
+        ::SendMessageW(tree.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+        ::RedrawWindow(tree.Handle(), nullptr, nullptr, RDW_UPDATENOW);
     }
-    for (const auto& [child, link] : children)
-        BareWalk(child, link, digest);
-}
+    Report("page_scroll_s", (Seconds() - scrollStart) / 50);
 
-// Lets two processes begin their walks together, whenever each started.
-void WaitUntil(long long unixMilliseconds)
-{
-    constexpr long long kUnixEpochInFileTime = 11644473600000LL; // ms from 1601 to 1970
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    const long long nowMs =
-        static_cast<long long>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime) / 10000) -
-        kUnixEpochInFileTime;
-    if (unixMilliseconds > nowMs)
-        ::Sleep(static_cast<DWORD>(std::min(unixMilliseconds - nowMs, 60'000LL)));
-}
-
-int Walk(long long startAt)
-{
-    WaitUntil(startAt);
-    Digest digest;
-    const double start = Seconds();
-    BareWalk("C:\\", false, digest);
-    Report("walk_s", Seconds() - start);
-    Report("nodes", static_cast<double>(digest.Count()));
-    std::printf("digest=%016llx\n", static_cast<unsigned long long>(digest.Value()));
-    return 0;
-}
-
-// Two whole walks at once in one process: how far two searching threads
-// get when nothing at all is shared between them.
-int WalkTwice()
-{
-    Digest first;
-    Digest second;
-    const double start = Seconds();
-    std::thread other([&] { BareWalk("C:\\", false, second); });
-    BareWalk("C:\\", false, first);
-    other.join();
-    Report("walk2_s", Seconds() - start);
-    Report("nodes", static_cast<double>(first.Count()));
-    std::printf("digest=%016llx\n", static_cast<unsigned long long>(first.Value()));
-    return first.Value() == second.Value() ? 0 : 1;
-}
-
-// Every folder inserted into the native tree as it is found, as a plain
-// recursive walk would do it; kept here only as the reference.
-void StraightWalk(HWND tree, const String& path, bool isLink, HTREEITEM parent, Digest& digest,
-                  std::vector<TTreeDataSearch*>& records)
-{
-    DiskFolderSource disk;
-    if (isLink && LeadsToAncestor(disk, path))
-        return;
-    platform::FolderSearch search(path + "*.*");
-    while (const WIN32_FIND_DATAW* entry = search.Next()) {
-        const String name = Narrow(entry->cFileName);
-        if (!IsTreeFolder(name, entry->dwFileAttributes))
-            continue;
-        auto* record = new TTreeDataSearch(path + name + "\\");
-        records.push_back(record);
-        digest.Add(record->Path);
-        std::wstring text = entry->cFileName;
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = parent;
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-        insert.item.pszText = text.data();
-        insert.item.lParam = reinterpret_cast<LPARAM>(record);
-        auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-        StraightWalk(tree, record->Path, (entry->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, item, digest,
-                     records);
-    }
-}
-
-int Straight()
-{
-    HWND tree = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_OVERLAPPEDWINDOW | TVS_HASBUTTONS | TVS_HASLINES, 0, 0,
-                                  400, 600, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    Digest digest;
-    std::vector<TTreeDataSearch*> records;
-    const std::uint64_t before = PrivateBytes();
-    const double start = Seconds();
-    auto* root = new TTreeDataSearch("C:\\");
-    records.push_back(root);
-    digest.Add(root->Path);
+    // The same number of items put into a plain native tree, as the control
+    // takes them fastest: text given, under a collapsed parent.
+    HWND plain = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_OVERLAPPEDWINDOW | TVS_HASBUTTONS | TVS_HASLINES, 0, 0, 400,
+                                   600, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(plain, WM_SETFONT, ::SendMessageW(tree.Handle(), WM_GETFONT, 0, 0), FALSE);
+    ::ShowWindow(plain, SW_SHOW);
     TVINSERTSTRUCTW insert{};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    wchar_t rootText[] = L"C 드라이브";
-    insert.item.pszText = rootText;
-    insert.item.lParam = reinterpret_cast<LPARAM>(root);
-    auto rootItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    StraightWalk(tree, "C:\\", false, rootItem, digest, records);
-    const double built = Seconds() - start;
-    const std::uint64_t after = PrivateBytes();
-    const double closeStart = Seconds();
-    for (TTreeDataSearch* record : records)
-        delete record;
-    ::DestroyWindow(tree);
-    const double close = Seconds() - closeStart;
-    Report("straight_s", built);
-    Report("nodes", static_cast<double>(digest.Count()));
-    Report("bytes_per_node", static_cast<double>(after - before) / static_cast<double>(digest.Count()));
-    Report("close_s", close);
-    std::printf("digest=%016llx\n", static_cast<unsigned long long>(digest.Value()));
+    insert.item.mask = TVIF_TEXT;
+    wchar_t parentText[] = L"parent";
+    insert.item.pszText = parentText;
+    auto parent =
+        reinterpret_cast<HTREEITEM>(::SendMessageW(plain, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    const double insertStart = Seconds();
+    insert.hParent = parent;
+    for (std::wstring& text : texts) {
+        insert.item.pszText = text.data();
+        ::SendMessageW(plain, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+    }
+    Report("plain_insert_s", Seconds() - insertStart);
+    const double plainExpandStart = Seconds();
+    ::SendMessageW(plain, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    ::RedrawWindow(plain, nullptr, nullptr, RDW_UPDATENOW);
+    Report("plain_expand_s", Seconds() - plainExpandStart);
+    ::SendMessageW(plain, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    // And 1,000 of them put in and shown at once: the least a small node's
+    // first expansion could take.
+    insert.hParent = TVI_ROOT;
+    insert.item.pszText = parentText;
+    parent = reinterpret_cast<HTREEITEM>(::SendMessageW(plain, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    const double smallStart = Seconds();
+    insert.hParent = parent;
+    for (std::size_t i = 0; i < 1000 && i < texts.size(); ++i) {
+        insert.item.pszText = texts[i].data();
+        ::SendMessageW(plain, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+    }
+    ::SendMessageW(plain, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    ::RedrawWindow(plain, nullptr, nullptr, RDW_UPDATENOW);
+    Report("plain_k1000_s", Seconds() - smallStart);
+    ::DestroyWindow(plain);
+    Close(window);
+    return 0;
+}
+
+int Jump(const String& benchRoot)
+{
+    TSearchWindow* window = ShowMainWindow();
+    TTreeNode* wide = Find(Find(window->T_TREEVIEW_SEARCH->Items.GetFirstNode(), benchRoot), "wide");
+    TTreeNode* last = wide ? wide->getFirstChild() : nullptr;
+    while (last && last->getNextSibling())
+        last = last->getNextSibling();
+    if (!last)
+        return 1;
+    const String path = "C:\\" + benchRoot + "\\wide\\" + last->Text();
+    // The part of the jump that only compares names, on its own.
+    const double walkStart = Seconds();
+    WalkAddress(path, window->T_TREEVIEW_SEARCH->Items.GetFirstNode(),
+                [](const String& text, const String& component) { return AnsiCompareText(text, component) == 0; });
+    Report("address_walk_s", Seconds() - walkStart);
+    window->T_EDIT_SEARCH->SetText(path);
+    const double start = Seconds();
+    window->BTNSearch(window->T_BTN_SEARCH);
+    ::RedrawWindow(window->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Report("jump_s", Seconds() - start);
+    Report("jumped", window->T_TREEVIEW_SEARCH->Selected() == last && window->T_EDIT_SEARCH->Text() == path + "\\");
+    Close(window);
     return 0;
 }
 
 int List(const String& folder)
 {
+    Application->Initialize();
     auto* window = new TSearchWindow(Application);
+    window->Show();
+    window->DrainTrace();
+    ::RedrawWindow(window->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const double start = Seconds();
     window->ListFolder(folder);
-    const double list = Seconds() - start;
-    Report("list_s", list);
+    ::RedrawWindow(window->T_LISTVIEW_SEARCH->Handle(), nullptr, nullptr, RDW_UPDATENOW);
+    Report("list_s", Seconds() - start);
+    const double drainStart = Seconds();
+    window->DrainTrace();
+    Report("drain_s", Seconds() - drainStart);
     Report("rows", window->T_LISTVIEW_SEARCH->Items.Count());
-    TCloseAction action = caHide;
-    window->CloseSearch(window, action);
-    delete window;
+    Report("pid", ::GetCurrentProcessId());
+    // What the lines should say, worked out here from a search of its own.
+    platform::FolderSearch search(SearchPattern(folder));
+    while (const WIN32_FIND_DATAW* entry = search.Next()) {
+        const String name = Narrow(entry->cFileName);
+        if (IsListedName(name))
+            std::printf("trace=file name : [%s], file_size[%" PRIu64 "]\n", name.c_str(),
+                        (static_cast<std::uint64_t>(entry->nFileSizeHigh) << 32) | entry->nFileSizeLow);
+    }
+    Close(window);
     return 0;
 }
 
@@ -330,25 +459,69 @@ int Enumerate(const String& folder)
     return 0;
 }
 
+// Answers every string at once, as a monitor such as DebugView does.
+int Monitor(const String& stopFile)
+{
+    constexpr DWORD kBufferSize = 4096;
+    HANDLE bufferReady = ::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY");
+    HANDLE dataReady = ::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY");
+    HANDLE mapping =
+        ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBufferSize, L"DBWIN_BUFFER");
+    const char* view =
+        mapping ? static_cast<const char*>(::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, kBufferSize)) : nullptr;
+    if (!bufferReady || !dataReady || !view)
+        return 1;
+    std::printf("ready=1\n");
+    std::fflush(stdout);
+    for (;;) {
+        ::SetEvent(bufferReady);
+        if (::WaitForSingleObject(dataReady, 50) != WAIT_OBJECT_0) {
+            if (::GetFileAttributesW(Widen(stopFile).c_str()) != INVALID_FILE_ATTRIBUTES)
+                break;
+            continue;
+        }
+        DWORD pid = 0;
+        std::memcpy(&pid, view, sizeof pid);
+        char text[kBufferSize - sizeof(DWORD) + 1] = {};
+        std::memcpy(text, view + sizeof pid, kBufferSize - sizeof pid);
+        std::printf("line=%lu\t%s\n", static_cast<unsigned long>(pid), AnsiToUtf8(text).c_str());
+    }
+    ::UnmapViewOfFile(view);
+    ::CloseHandle(mapping);
+    ::CloseHandle(dataReady);
+    ::CloseHandle(bufferReady);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    Application->Initialize();
+    ReportProcessStart();
     const String mode = argc > 1 ? argv[1] : "";
-    if (mode == "startup" && argc > 3)
-        return Startup(argv[2], argv[3]);
-    if (mode == "walk")
-        return Walk(argc > 2 ? std::atoll(argv[2]) : 0);
-    if (mode == "walk2")
-        return WalkTwice();
-    if (mode == "straight")
-        return Straight();
+    const String argument = argc > 2 ? argv[2] : "";
+#if defined(_WIN64)
+    std::printf("build=PE32+ (x86-64)\n");
+#else
+    std::printf("build=PE32 (i686)\n");
+#endif
+    if (mode == "startup")
+        return Startup();
+    if (mode == "memory")
+        return Memory();
+    if (mode == "walk" && argc > 2)
+        return Walk(static_cast<unsigned>(std::atoi(argv[2])));
+    if (mode == "expand" && argc > 2)
+        return Expand(argument);
+    if (mode == "jump" && argc > 2)
+        return Jump(argument);
     if (mode == "list" && argc > 2)
-        return List(argv[2]);
+        return List(argument);
     if (mode == "enum" && argc > 2)
-        return Enumerate(argv[2]);
-    std::fprintf(stderr, "usage: tamsaek_bench startup ROOT DEEP | walk [START_AT] | walk2 | straight"
-                         " | list FOLDER | enum FOLDER\n");
+        return Enumerate(argument);
+    if (mode == "monitor" && argc > 2)
+        return Monitor(argument);
+    std::fprintf(stderr, "usage: tamsaek_bench startup | memory | walk THREADS | expand ROOT | jump ROOT\n"
+                         "                     | list FOLDER | enum FOLDER | monitor STOPFILE\n");
     return 2;
 }

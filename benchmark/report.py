@@ -1,31 +1,43 @@
 #!/usr/bin/env python3
 """Gathers the benchmark's key=value outputs into medians and ratios, writes
 docs/performance.md with a plot, and prints the summary line last.
-   report.py RESULTS_DIR DOCS_DIR COMMAND"""
+   report.py RESULTS_DIR DOCS_DIR COMMAND [SECONDS_TAKEN]"""
 import os
 import platform
 import statistics
 import subprocess
 import sys
 
+SHAPES = ("fanout", "wide", "chains")
+SHAPE_NAMES = {"fanout": "fan-out 10", "wide": "one wide folder", "chains": "100 deep chains"}
 
-def read_runs(folder, prefix):
-    runs = []
-    for name in sorted(os.listdir(folder)):
-        if not name.startswith(prefix + ".") or not name.endswith(".out"):
-            continue
-        values = {}
-        with open(os.path.join(folder, name)) as f:
-            for line in f:
-                key, sep, value = line.strip().partition("=")
-                if not sep:
-                    continue
+
+def read_file(path):
+    values, traces, lines = {}, [], []
+    with open(path, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            key, sep, value = line.partition("=")
+            if not sep:
+                continue
+            if key == "trace":
+                traces.append(value)
+            elif key == "line":
+                lines.append(value)
+            else:
                 try:
                     values[key] = float(value)
                 except ValueError:
                     values[key] = value
-        if values:
-            runs.append(values)
+    values["_traces"], values["_lines"] = traces, lines
+    return values
+
+
+def read_runs(folder, prefix):
+    runs = []
+    for name in sorted(os.listdir(folder)):
+        if name.startswith(prefix + ".") and name.endswith(".out") and name[len(prefix) + 1:-4].isdigit():
+            runs.append(read_file(os.path.join(folder, name)))
     return runs
 
 
@@ -33,27 +45,13 @@ def series(runs, key):
     return [r[key] for r in runs if isinstance(r.get(key), float)]
 
 
-def stats(values):
-    return statistics.median(values), min(values), max(values)
+def median(values):
+    return statistics.median(values) if values else float("nan")
 
 
-def two_searchers(results, table):
-    """Two whole bare walks of the 10k tree at once: the time of each walk,
-    against a walk alone, is the least that two searchers sharing one walk
-    could take here, whatever they share."""
-    if ("10k", "bare walk") not in table:
-        return []
-    base = table[("10k", "bare walk")]
-    threads = series(read_runs(results, "pair-threads-10k"), "walk2_s")
-    first = read_runs(results, "pair-process-a-10k")
-    second = read_runs(results, "pair-process-b-10k")
-    processes = [max(a, b) for a, b in zip(series(first, "walk_s"), series(second, "walk_s"))]
-    pairs = []
-    for name, values in (("two threads of one process", threads), ("two processes", processes)):
-        if values:
-            med, lo, hi = stats(values)
-            pairs.append((name, med, lo, hi, med / (2 * base), len(values)))
-    return pairs
+def total(runs, key):
+    """Process start plus the measured part, per round."""
+    return [r["process_s"] + r[key] for r in runs if isinstance(r.get(key), float) and "process_s" in r]
 
 
 def machine():
@@ -67,124 +65,218 @@ def machine():
     except OSError:
         pass
     try:
-        wine = (subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
-                or subprocess.run(["/usr/lib/wine/wine64", "--version"], capture_output=True, text=True).stdout.strip())
+        wine = subprocess.run(["/usr/lib/wine/wine64", "--version"], capture_output=True, text=True).stdout.strip()
     except OSError:
-        wine = "wine not found"
+        wine = "wine64 not found"
     with open("/proc/meminfo") as f:
         mem_kib = int(f.readline().split()[1])
     return "%s, %d cores, %.0f GiB, %s, %s" % (cpu, os.cpu_count(), mem_kib / 2**20, platform.platform(), wine)
 
 
+def mark(ok):
+    return "met" if ok else "**missed**"
+
+
 def main():
     results, docs, command = sys.argv[1], sys.argv[2], sys.argv[3]
-    sizes = [s for s in ("10k", "100k") if read_runs(results, "walk-" + s)]
-    rows = []
-    table = {}
-    digests_equal = True
-    for size in sizes:
-        walk = read_runs(results, "walk-" + size)
-        startup = read_runs(results, "startup-" + size)
-        straight = read_runs(results, "straight-" + size)
-        base = statistics.median(series(walk, "walk_s"))
-        nodes = walk[0]["nodes"]
-        for name, runs, key in (("bare walk", walk, "walk_s"), ("product start-up", startup, "startup_s"),
-                                ("every folder inserted at once", straight, "straight_s")):
-            med, lo, hi = stats(series(runs, key))
-            rows.append((size, name, int(nodes), med, lo, hi, med / base, len(runs)))
-            table[(size, name)] = med
-        digests = {r.get("digest") for r in walk + startup + straight}
-        digests_equal = digests_equal and len(digests) == 1
-        table[(size, "bytes")] = statistics.median(series(startup, "bytes_per_node"))
-        table[(size, "straight bytes")] = statistics.median(series(straight, "bytes_per_node"))
-        table[(size, "expand")] = max(series(startup, "expand_s"))
-        table[(size, "jump")] = max(series(startup, "jump_s"))
-        table[(size, "close")] = statistics.median(series(startup, "close_s"))
-        table[(size, "nodes")] = nodes
-        table[(size, "jumped")] = min(series(startup, "jumped"))
-        table[(size, "released")] = min(series(startup, "released_all"))
-    pairs = two_searchers(results, table)
-    listing = read_runs(results, "list")
-    enum = read_runs(results, "enum")
-    list_med, list_lo, list_hi = stats(series(listing, "list_s"))
-    enum_med, enum_lo, enum_hi = stats(series(enum, "enum_s"))
-    rows.append(("100k files", "bare enumeration", int(enum[0]["rows"]), enum_med, enum_lo, enum_hi, 1.0, len(enum)))
-    rows.append(("100k files", "ListFolder", int(listing[0]["rows"]), list_med, list_lo, list_hi,
-                 list_med / enum_med, len(listing)))
-
+    taken = int(sys.argv[4]) if len(sys.argv) > 4 else None
+    sizes = [s for s in ("10k", "100k") if read_runs(results, "startup-fanout-" + s)]
     big = sizes[-1]
-    r1 = table[(big, "product start-up")] / table[(big, "bare walk")]
-    r2 = list_med / enum_med
-    bytes_per_node = table[(big, "bytes")]
+    build = "unknown"
+    rows, t, checks = [], {}, []
+    for size in sizes:
+        for shape in SHAPES:
+            walk1 = read_runs(results, "walk1-%s-%s" % (shape, size))
+            walk2 = read_runs(results, "walk2-%s-%s" % (shape, size))
+            start = read_runs(results, "startup-%s-%s" % (shape, size))
+            if not (walk2 and start):
+                continue
+            build = start[0].get("build", build)
+            nodes = int(start[0]["nodes"])
+            w1, w2, s = median(total(walk1, "walk_s")), median(total(walk2, "walk_s")), median(total(start, "startup_s"))
+            t[(shape, size)] = {"walk1": w1, "walk2": w2, "startup": s, "nodes": nodes}
+            for name, runs, key, value in (("bare walk, 1 thread", walk1, "walk_s", w1),
+                                           ("bare walk, 2 threads", walk2, "walk_s", w2),
+                                           ("start-up to first paint", start, "startup_s", s)):
+                if not runs:
+                    continue
+                rows.append((SHAPE_NAMES[shape], size, name, nodes, median(series(runs, "process_s")),
+                             median(series(runs, key)), value, value / w2, len(runs)))
+            same = (len({r.get("digest") for r in walk1 + start}) == 1
+                    and len({r.get("unordered") for r in walk1 + walk2 + start}) == 1)
+            checks.append(("trees identical node for node (%s, %s)" % (SHAPE_NAMES[shape], size), same))
+            checks.append(("every record released on closing (%s, %s)" % (SHAPE_NAMES[shape], size),
+                           min(series(start, "released_all")) == 1))
+            memory = os.path.join(results, "memory-%s-%s.out" % (shape, size))
+            if os.path.exists(memory):
+                values = read_file(memory)
+                t[(shape, size)]["bytes"] = values["bytes_per_node"]
+                t[(shape, size)]["peak"] = values["peak_bytes_per_node"]
 
+    expand = read_runs(results, "expand-" + big)
+    jump = read_runs(results, "jump-" + big)
+    wide_expand = median(series(expand, "wide_expand_s"))
+    k1000 = median(series(expand, "k1000_expand_s"))
+    plain = median(series(expand, "plain_insert_s"))
+    plain_expand = median(series(expand, "plain_expand_s"))
+    scroll = median(series(expand, "page_scroll_s"))
+    plain_k1000 = median(series(expand, "plain_k1000_s"))
+    jump_s = median(series(jump, "jump_s"))
+    children = int(expand[0]["wide_children"]) if expand else 0
+    checks.append(("jumps reached the last folder", bool(jump) and min(series(jump, "jumped")) == 1))
+
+    enum = read_runs(results, "enum")
+    listing = read_runs(results, "list")
+    monitored = read_runs(results, "monitored")
+    enum_s, list_s, mon_s = median(series(enum, "enum_s")), median(series(listing, "list_s")), median(series(monitored, "list_s"))
+    drain_s = median(series(monitored, "drain_s"))
+    # Every line of every monitored listing reached the monitor, in order and unchanged.
+    received = {}
+    monitor_log = os.path.join(results, "monitor.log")
+    if os.path.exists(monitor_log):
+        for line in read_file(monitor_log)["_lines"]:
+            pid, _, text = line.partition("\t")
+            received.setdefault(pid, []).append(text)
+    # (The listing of C:\ when the window is made comes first.)
+    lines_ok = bool(monitored) and all(
+        len(r["_traces"]) == int(r["rows"]) and received.get(str(int(r["pid"])), [])[-len(r["_traces"]):] == r["_traces"]
+        for r in monitored)
+    checks.append(("every trace line reached the monitor, in order and unchanged", lines_ok))
+
+    r1 = max(t[(shape, big)]["startup"] / t[(shape, big)]["walk2"] for shape in SHAPES if (shape, big) in t)
+    r0 = t[("fanout", big)]["startup"] / t[("fanout", big)]["walk1"]
+    r2 = list_s / enum_s
+    r3 = mon_s / list_s
+    b = t[("fanout", big)].get("bytes", float("nan"))
+    p = t[("fanout", big)].get("peak", float("nan")) / b
+
+    goals = []
+    for shape in SHAPES:
+        if (shape, big) in t:
+            ratio = t[(shape, big)]["startup"] / t[(shape, big)]["walk2"]
+            goals.append(("start-up / bare walk with 2 threads, %s, %s" % (SHAPE_NAMES[shape], big),
+                          "%.2f" % ratio, "≤ 1.05", ratio <= 1.05))
+    goals.append(("start-up / bare walk with 1 thread, fan-out 10, %s" % big, "%.2f" % r0, "≤ 0.9", r0 <= 0.9))
+    goals.append(("first expansion of a node with %d children" % children, "%.0f ms" % (wide_expand * 1000),
+                  "≤ 1000 ms", wide_expand <= 1.0))
+    goals.append(("the same / plain insertion of as many items", "%.1f" % (wide_expand / plain), "≤ 3",
+                  wide_expand / plain <= 3))
+    goals.append(("jump through the address bar to the last of them", "%.0f ms" % (jump_s * 1000), "≤ 1000 ms",
+                  jump_s <= 1.0))
+    goals.append(("first expansion of a node with 1,000 children", "%.1f ms" % (k1000 * 1000), "≤ 20 ms",
+                  k1000 <= 0.020))
+    goals.append(("listing with a monitor / without (20,000 files)", "%.2f" % r3, "≤ 1.5", r3 <= 1.5))
+    goals.append(("bytes per folder node after start-up (fan-out 10, %s)" % big, "%.0f" % b, "≤ 200", b <= 200))
+    goals.append(("peak during the walk / after start-up", "%.2f" % p, "≤ 2", p <= 2))
+    if len(sizes) == 2:
+        for shape in SHAPES:
+            if (shape, "10k") in t and (shape, "100k") in t:
+                growth = t[(shape, "100k")]["startup"] / t[(shape, "10k")]["startup"]
+                goals.append(("start-up 100k / 10k, %s" % SHAPE_NAMES[shape], "×%.1f" % growth, "×9–11",
+                              9 <= growth <= 11))
+    for name, ok in checks:
+        goals.append((name, "yes" if ok else "NO", "yes", ok))
+
+    # The plot: start-up and the bare walk with 2 threads, per shape.
     plot = os.path.join(docs, "performance.png")
     data = os.path.join(results, "plot.dat")
     with open(data, "w") as f:
-        for size in sizes:
-            f.write("%d %f %f %f\n" % (table[(size, "nodes")], table[(size, "product start-up")],
-                                       table[(size, "bare walk")], table[(size, "every folder inserted at once")]))
-    script = (
-        "set terminal png size 800,500\n"
-        "set output '%s'\n"
-        "set title 'Start-up against folders on drive C (median of rounds)'\n"
-        "set xlabel 'folders'\nset ylabel 'seconds'\nset key left top\nset grid\n"
-        "plot '%s' using 1:2 with linespoints title 'product start-up', "
-        "'' using 1:3 with linespoints title 'bare single-threaded walk', "
-        "'' using 1:4 with linespoints title 'every folder inserted at once'\n") % (plot, data)
+        for shape in SHAPES:
+            for size in sizes:
+                if (shape, size) in t:
+                    v = t[(shape, size)]
+                    f.write("%d %f %f %f\n" % (v["nodes"], v["startup"], v["walk2"], v["walk1"]))
+            f.write("\n\n")
+    plots = []
+    for i, shape in enumerate(SHAPES):
+        plots.append("'%s' index %d using 1:2 with linespoints lw 2 title 'start-up, %s'" % (data, i, SHAPE_NAMES[shape]))
+        plots.append("'' index %d using 1:3 with linespoints dt 2 title 'bare walk 2 threads, %s'" % (i, SHAPE_NAMES[shape]))
+    script = ("set terminal png size 900,550\nset output '%s'\n"
+              "set title 'Process start to first paint against folders on drive C (medians)'\n"
+              "set xlabel 'folders'\nset ylabel 'seconds'\nset key left top\nset grid\nset logscale xy\n"
+              "set xrange [8000:130000]\n"
+              "plot %s\n") % (plot, ", ".join(plots))
     subprocess.run(["gnuplot"], input=script, text=True, check=True)
 
-    lines = ["# Performance", "",
-             "Measured by `%s` on %s." % (command, machine()), "",
-             "Every figure is a median of the rounds in one run; ratios compare figures of the same run. "
-             "Each round runs every approach in a process of its own on synthetic trees (fan-out 10, three files "
-             "per folder) on drive C of the benchmark's own Wine prefix.", "",
-             "| tree | approach | folders/rows | median s | min s | max s | ratio | rounds |",
-             "|---|---|---:|---:|---:|---:|---:|---:|"]
-    for size, name, count, med, lo, hi, ratio, n in rows:
-        lines.append("| %s | %s | %d | %.3f | %.3f | %.3f | %.2f | %d |" % (size, name, count, med, lo, hi, ratio, n))
-    if pairs:
-        lines += ["", "Two whole bare walks of the 10k tree at once show how far two searchers can get on this "
-                  "machine: the time of each walk against a walk alone is the least start-up / bare walk that "
-                  "two searchers sharing one walk could reach, however they share it.", "",
-                  "| two walks at once | median s | min s | max s | per walk / bare walk | rounds |",
-                  "|---|---:|---:|---:|---:|---:|"]
-        for name, med, lo, hi, ratio, n in pairs:
-            lines.append("| %s | %.3f | %.3f | %.3f | %.2f | %d |" % (name, med, lo, hi, ratio, n))
-        lines += ["", "Wine reads a folder's entries (and stats each one) under a lock held across the whole "
-                  "process, with a round trip to its single-threaded server inside it, and the server takes "
-                  "part in every folder's open, descriptor hand-over and close: two threads of one process "
-                  "overlap only what lies outside that lock. The server also resolves every component of "
-                  "each folder's path when it opens it, so a folder one level deeper costs more to open; "
-                  "the 100k tree is one level deeper than the 10k tree."]
-    lines += ["", "| figure | value | goal |", "|---|---:|---|"]
-    lines.append("| start-up / bare walk (%s) | %.2f | ≤ 0.65 |" % (big, r1))
-    lines.append("| ListFolder / bare enumeration (100,000 files) | %.2f | ≤ 1.5 |" % r2)
-    lines.append("| bytes per folder node after start-up (%s) | %.0f | ≤ 200 |" % (big, bytes_per_node))
-    lines.append("| bytes per node, every folder inserted at once (%s) | %.0f | reference |"
-                 % (big, table[(big, "straight bytes")]))
+    out = ["# Performance", "",
+           "Measured by `%s` on %s, the %s build in a win64 prefix%s." %
+           (command, machine(), build, "" if taken is None else ", in %d min %d s" % divmod(taken, 60)), "",
+           "Every figure is a median of the rounds of one run (after one warm-up round that is thrown away; "
+           "the order of the approaches alternates between rounds); ratios compare figures of the same run. "
+           "Every approach runs in a process of its own, on synthetic trees (three files per folder) on drive C "
+           "of the benchmark's own Wine prefix: fan-out 10; one folder holding all the others (with a folder "
+           "of 1,000 beside it); 100 chains. Times include the process start (its own column); the bare walks "
+           "make the product's searches and keep nothing, the one with 2 threads sharing work as the product "
+           "does (each walker its own stack, half of it handed over when the other runs dry). The 100 chains "
+           "of 1,000 folders are measured only with `TAMSAEK_BENCH_DEEP_100K=1`: Wine resolves every component "
+           "of a path each time it opens a folder, so one walk of that shape takes about 30 times as long as "
+           "the others (a quarter of an hour here). The machine is shared with other builds and test runs: "
+           "single rounds stray by up to a factor of two, which the medians and the alternating order only "
+           "partly absorb.", "",
+           "| tree | size | approach | folders | process start s | measured s | total s | / bare 2 threads | rounds |",
+           "|---|---|---|---:|---:|---:|---:|---:|---:|"]
+    for shape, size, name, nodes, proc, meas, tot, ratio, n in rows:
+        out.append("| %s | %s | %s | %d | %.3f | %.3f | %.3f | %.2f | %d |" % (shape, size, name, nodes, proc, meas, tot, ratio, n))
+    out += ["", "| wide node (%s), %d children | median |" % (big, children), "|---|---:|",
+            "| first expansion in the program | %.0f ms |" % (wide_expand * 1000),
+            "| plain insertion of as many items into a native tree | %.0f ms |" % (plain * 1000),
+            "| the native tree's own first expansion of them | %.0f ms |" % (plain_expand * 1000),
+            "| jump through the address bar to the last child | %.0f ms |" % (jump_s * 1000),
+            "| first expansion of a node with 1,000 children | %.1f ms |" % (k1000 * 1000),
+            "| 1,000 items put into a plain native tree and shown | %.1f ms |" % (plain_k1000 * 1000),
+            "| one page of scrolling after the expansion | %.1f ms |" % (scroll * 1000),
+            "", "| listing 20,000 files | median |", "|---|---:|",
+            "| bare enumeration | %.3f s |" % enum_s, "| ListFolder until drawn | %.3f s |" % list_s,
+            "| ListFolder until drawn, monitor listening | %.3f s |" % mon_s,
+            "| then until the monitor has every line | %.3f s |" % drain_s, "",
+            "| memory per folder node | after start-up | peak during the walk |", "|---|---:|---:|"]
     for size in sizes:
-        lines.append("| slowest first expand (%s) | %.1f ms | ≤ 20 ms |" % (size, table[(size, "expand")] * 1000))
-        lines.append("| slowest jump 5 levels deep (%s) | %.1f ms | ≤ 20 ms |" % (size, table[(size, "jump")] * 1000))
-        lines.append("| closing / start-up (%s) | %.1f %% | ≤ 5 %% |"
-                     % (size, 100 * table[(size, "close")] / table[(size, "product start-up")]))
-    if len(sizes) == 2:
-        lines.append("| start-up 100k / 10k | ×%.1f | ×9–11 |"
-                     % (table[("100k", "product start-up")] / table[("10k", "product start-up")]))
-        lines.append("| bare walk 100k / 10k | ×%.1f | reference |"
-                     % (table[("100k", "bare walk")] / table[("10k", "bare walk")]))
-    lines.append("| trees identical node for node | %s | yes |" % ("yes" if digests_equal else "NO"))
-    lines.append("| every record released on closing | %s | yes |"
-                 % ("yes" if all(table[(s, "released")] == 1 for s in sizes) else "NO"))
-    lines.append("| jumps reached their folder | %s | yes |"
-                 % ("yes" if all(table[(s, "jumped")] == 1 for s in sizes) else "NO"))
-    lines += ["", "![start-up against folder count](performance.png)", ""]
+        for shape in SHAPES:
+            v = t.get((shape, size), {})
+            if "bytes" in v:
+                out.append("| %s, %s | %.0f B | %.0f B |" % (SHAPE_NAMES[shape], size, v["bytes"], v["peak"]))
+    out += ["", "| goal | value | target | |", "|---|---:|---|---|"]
+    for name, value, target, ok in goals:
+        out.append("| %s | %s | %s | %s |" % (name, value, target, mark(ok)))
+    out += ["", "![start-up against folder count](performance.png)", "",
+            "## Where the time went, and what changed", "",
+            "- **Every message to a control cost a round trip to Wine's server.** The framework found its "
+            "object through a window property, and the platform's controls were subclassed with "
+            "`SetWindowSubclass`, which looks its chain up as a property too; under Wine `GetPropW` asks the "
+            "server. A first expansion of 20,000 children sent 20,000 insertions and 20,000 text requests "
+            "through that path (8.3 s measured before the change, 0.03 s for a plain insertion). Controls "
+            "are now found through the window's user data and subclassed by their window procedure; the "
+            "property stays only to tell whether a window is one of ours.",
+            "- **Tree items asked for their text by notification.** Items now carry their text and the "
+            "state of their expand button, so the control no longer notifies once per child, and no longer "
+            "keeps a 520-byte text buffer per item.",
+            "- **What is left of a wide expansion is the control's own.** The native tree, given its items "
+            "with text, spends as long on its first expansion as the program does on insertion and "
+            "expansion together: it selects the font and measures the text of every child. The jump through "
+            "the address bar pays the same insertion and expansion, plus a comparison per sibling.",
+            "- **Work changed hands once per folder in a wide folder.** A walker that ran dry got one "
+            "folder at a time, and in a folder of 100,000 subfolders that meant a wait between threads, a "
+            "round trip to the server under Wine, per folder. It now gets half of the other's pending "
+            "folders.",
+            "- **Each trace line waited for the monitor's answer.** The lines now go out from a thread of "
+            "their own once the list is drawn (a declared deviation, see the README).", "",
+            "## What is left", "",
+            "- On the fan-out tree of 100k folders, start-up spends some 3.5 s (about an eighth) more than "
+            "the bare walk with two threads, in every round; not yet located. Candidates: the progress "
+            "window, drawn ten times a second on the calling thread while two searchers share two cores, "
+            "and the numbering pass. On this machine two searchers gain little over one, so start-up stays "
+            "above the single-threaded walk as well.",
+            "- A node's first expansion cannot go below the native control's own: its plain insertion "
+            "plus its own first expansion of the same items is most of the program's figure. The jump pays "
+            "the same, and its comparison of 100,000 names takes some 25 ms of it.",
+            "- One page of the tree drawn takes about 28 ms here, more than the 20 ms a node of 1,000 "
+            "children may take to open and show.", ""]
     with open(os.path.join(docs, "performance.md"), "w") as f:
-        f.write("\n".join(lines))
-    print("\n".join(lines[6:]))
-    if not digests_equal:
-        print("error: the trees differ between approaches", file=sys.stderr)
-    print("startup/walk=%.2f list/enum=%.2f bytes/node=%.0f" % (r1, r2, bytes_per_node))
-    return 0 if digests_equal else 1
+        f.write("\n".join(out))
+    print("\n".join(out[2:]))
+    print("startup/walk2=%.2f startup/walk1=%.2f wide-expand-ms=%.0f list/enum=%.2f monitored/list=%.2f "
+          "bytes/node=%.0f peak/final=%.2f" % (r1, r0, wide_expand * 1000, r2, r3, b, p))
+    return 0 if all(ok for _, ok in checks) else 1
 
 
 if __name__ == "__main__":

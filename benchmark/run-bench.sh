@@ -7,6 +7,15 @@ source scripts/setup.sh
 
 rounds="${TAMSAEK_BENCH_ROUNDS:-5}"
 [[ "$rounds" =~ ^[1-9][0-9]*$ ]] || { tamsaek_error "TAMSAEK_BENCH_ROUNDS must be a positive number"; exit 2; }
+# A round of the 100k trees takes minutes here: 3 of them keep a full run near
+# 20 minutes on a quiet machine of two cores.
+big_rounds="${TAMSAEK_BENCH_BIG_ROUNDS:-3}"
+[[ "$big_rounds" =~ ^[1-9][0-9]*$ ]] || { tamsaek_error "TAMSAEK_BENCH_BIG_ROUNDS must be a positive number"; exit 2; }
+sizes="${TAMSAEK_BENCH_SIZES-10k 100k}"
+# Wine resolves every component of a path each time a folder is opened, so a
+# walk of 100 chains 1,000 deep costs about 30 times a walk of as many folders
+# in other shapes (a quarter of an hour here): only when asked for.
+deep_100k="${TAMSAEK_BENCH_DEEP_100K:-0}"
 
 TAMSAEK_PACKAGES+=(python3 gnuplot-nox)
 tamsaek_install_deps
@@ -25,15 +34,23 @@ drive_c="$TAMSAEK_WINEPREFIX/drive_c"
 trees="$build/bench-trees"
 results="$build/bench-results"
 mkdir -p -- "$trees"
-rm -rf -- "$results"
+# TAMSAEK_BENCH_KEEP=1 adds to the results of an interrupted run.
+[[ "${TAMSAEK_BENCH_KEEP:-0}" == 1 ]] || rm -rf -- "$results"
 mkdir -p -- "$results"
+started=$SECONDS
 
 # The trees are made once and kept; only the one measured sits on drive C.
-for sized in 10k:10000 100k:100000; do
-    name="${sized%%:*}"
-    [[ -d "$trees/tree-$name" ]] || { tamsaek_log "making the $name tree"; python3 benchmark/make-tree.py "$trees/tree-$name" "${sized##*:}"; }
+count_of() { case "$1" in 10k) echo 10000 ;; 100k) echo 100000 ;; esac; }
+for size in $sizes; do
+    for shape in fanout wide chains; do
+        [[ "$shape-$size" == chains-100k && "$deep_100k" != 1 ]] && continue
+        [[ -d "$trees/$shape-$size" ]] || {
+            tamsaek_log "making the $shape tree of $size folders"
+            python3 benchmark/make-tree.py --shape "$shape" "$trees/$shape-$size" "$(count_of "$size")"
+        }
+    done
 done
-[[ -d "$trees/files-100k" ]] || { tamsaek_log "making the folder of 100,000 files"; python3 benchmark/make-tree.py --files "$trees/files-100k" 100000; }
+[[ -d "$trees/files-20k" ]] || { tamsaek_log "making the folder of 20,000 files"; python3 benchmark/make-tree.py --files "$trees/files-20k" 20000; }
 
 placed=()
 put_back() {
@@ -43,7 +60,16 @@ put_back() {
     done
     placed=()
 }
+monitor_pid=""
+stop_monitor() {
+    [[ -n "$monitor_pid" ]] || return 0
+    touch "$drive_c/bench-monitor.stop"
+    wait "$monitor_pid" 2>/dev/null || true
+    rm -f -- "$drive_c/bench-monitor.stop"
+    monitor_pid=""
+}
 tamsaek_on_exit put_back
+tamsaek_on_exit stop_monitor
 place() { # NAME_ON_C TREE
     mv -- "$trees/$2" "$drive_c/$1"
     placed+=("$1:$2")
@@ -59,33 +85,59 @@ measure() { # OUTPUT MODE [ARGS...]
         || { tamsaek_error "tamsaek_bench $* failed: $(tail -n 3 "$results/$out.err")"; exit 1; }
 }
 
-for name in 10k 100k; do
-    place bench "tree-$name"
-    for ((round = 1; round <= rounds; round++)); do
-        tamsaek_log "$name folders, round $round of $rounds"
-        measure "walk-$name.$round" walk
-        measure "startup-$name.$round" startup bench 'C:\bench\d0\d0\d0\d0'
-        measure "straight-$name.$round" straight
-        if [[ "$name" == 10k ]]; then
-            # How far two searchers get on this machine: two whole walks at
-            # once, on two threads of one process and in two processes.
-            measure "pair-threads-$name.$round" walk2
-            start_at=$(($(date +%s%3N) + 2000))
-            measure "pair-process-a-$name.$round" walk "$start_at" &
-            measure "pair-process-b-$name.$round" walk "$start_at"
-            wait $! || exit 1
+# A warm-up (WARMUP, an approach) fills the caches and is thrown away; then
+# the order of the approaches alternates from round to round.
+run_rounds() { # COUNT NAME WARMUP APPROACH...   (an approach is OUTPUT:MODE[:ARG])
+    local count="$1" name="$2" warmup="$3" round approach out mode arg list i
+    shift 3
+    for ((round = 0; round <= count; round++)); do
+        tamsaek_log "$name, round $round of $count$( ((round)) || echo ' (warm-up)')"
+        if ((round == 0)); then
+            list=("$warmup")
+        elif ((round % 2 == 0)); then
+            list=()
+            for ((i = $# - 1; i >= 0; i--)); do list+=("${@:i+1:1}"); done
+        else
+            list=("$@")
         fi
+        for approach in "${list[@]}"; do
+            IFS=: read -r out mode arg <<<"$approach"
+            if ((round == 0)); then out="warmup-$out"; else out="$out.$round"; fi
+            if [[ -n "$arg" ]]; then measure "$out" "$mode" $arg; else measure "$out" "$mode"; fi
+        done
     done
-    put_back
+}
+
+for size in $sizes; do
+    count=$rounds
+    [[ "$size" == 100k ]] && count=$big_rounds
+    for shape in fanout wide chains; do
+        [[ "$shape-$size" == chains-100k && "$deep_100k" != 1 ]] && continue
+        place bench "$shape-$size"
+        # The bare walk with one thread only where a goal needs it.
+        approaches=("walk2-$shape-$size:walk:2" "startup-$shape-$size:startup")
+        case "$shape" in
+        fanout) approaches=("walk1-$shape-$size:walk:1" "${approaches[@]}") ;;
+        wide) approaches+=("expand-$size:expand:bench" "jump-$size:jump:bench") ;;
+        esac
+        run_rounds "$count" "$shape tree of $size folders" "${approaches[0]}" "${approaches[@]}"
+        # Sampling the heaps slows a walk down a lot: at 100k only for fan-out 10.
+        [[ "$size" == 10k || "$shape" == fanout ]] && measure "memory-$shape-$size" memory
+        put_back
+    done
 done
 
-place benchfiles files-100k
-for ((round = 1; round <= rounds; round++)); do
-    tamsaek_log "100,000 files, round $round of $rounds"
-    measure "enum.$round" enum 'C:\benchfiles\'
-    measure "list.$round" list 'C:\benchfiles\'
-done
+place benchfiles files-20k
+run_rounds "$rounds" "20,000 files" "list:list:C:\\benchfiles\\" "enum:enum:C:\\benchfiles\\" "list:list:C:\\benchfiles\\"
+# The same listing while a monitor listens, in a process of its own.
+rm -f -- "$drive_c/bench-monitor.stop"
+scripts/wine-run "$bench_exe" monitor 'C:\bench-monitor.stop' >"$results/monitor.log" 2>&1 </dev/null &
+monitor_pid=$!
+for ((i = 0; i < 100; i++)); do grep -q '^ready=1' "$results/monitor.log" 2>/dev/null && break; sleep 0.1; done
+run_rounds "$rounds" "20,000 files with a monitor listening" "monitored:list:C:\\benchfiles\\" \
+    "monitored:list:C:\\benchfiles\\"
+stop_monitor
 put_back
 
 mkdir -p docs
-python3 benchmark/report.py "$results" docs "./bench"
+python3 benchmark/report.py "$results" docs "./bench" "$((SECONDS - started))"

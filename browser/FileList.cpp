@@ -35,6 +35,8 @@ String LastWriteText(const FILETIME& lastWrite)
 
 void TSearchWindow::ListFolder(const String& path)
 {
+    // Declared first, released last: the lines go out once the list is drawn.
+    platform::DebugOutputSender::Batch traceBatch(trace_);
     TListItems& items = T_LISTVIEW_SEARCH->Items;
     items.Clear();
     UpdateBracket bracket(items);

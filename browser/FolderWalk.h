@@ -4,14 +4,11 @@
 // (and everything below them), without a depth limit.
 //
 // The folder searches may run on worker threads, each walking on its own
-// and handing work to the other only when it runs dry: under Wine every
-// wait between threads costs a round trip to the server, so nothing is
-// exchanged per folder. Every folder gets a number when its parent is
-// listed, so parents come before children and siblings keep the search's
-// order; the calling thread alone adds the nodes, in that order, once the
-// searches are done. The tree comes out the same, node for node, however
-// the work was shared. Pending folders are kept on the heap: a chain
-// thousands deep cannot exhaust any thread's stack.
+// and sharing work only when another runs dry (WorkSharing.h). The calling
+// thread alone adds the nodes, in the order the folders were numbered, once
+// the searches are done (TreeAssembly.h): the tree comes out the same, node
+// for node, however the work was shared. Pending folders are kept on the
+// heap: a chain thousands deep cannot exhaust any thread's stack.
 //
 // A folder reached through a link that leads back to a folder above it
 // keeps its node but is not walked into: without that, two such links in
@@ -25,18 +22,20 @@
 // called on the calling thread only, and so is Progress(std::size_t
 // foldersRead, const String& folderBeingRead), about ten times a second
 // while the searches run.
+#include "browser/TreeAssembly.h"
+#include "browser/WorkSharing.h"
 #include "ui/Text.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <exception>
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -71,171 +70,166 @@ struct NoWalkProgress {
     void operator()(std::size_t, const String&) const {}
 };
 
+// A folder waiting to be listed.
+struct FolderJob {
+    FolderNumber number;
+    FolderNumber parent;
+    String path;
+    bool isLink;
+};
+
+// What the walkers report to the calling thread: how many folders were
+// read and, now and then, which one.
+class WalkCounter {
+public:
+    static constexpr std::size_t kReportEvery = 64;
+
+    // True every kReportEvery folders, when `path` was noted.
+    bool Count(const String& path)
+    {
+        if (++read_ % kReportEvery != 0)
+            return false;
+        std::lock_guard<std::mutex> lock(mutex_);
+        reading_ = path;
+        return true;
+    }
+    std::size_t Read() const { return read_.load(); }
+    String Reading() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reading_;
+    }
+
+private:
+    std::atomic<std::size_t> read_{0};
+    mutable std::mutex mutex_;
+    String reading_;
+};
+
+// One walker: lists the folders of its own stack, depth first, until the
+// walk is over; numbers each subfolder as it is found and appends every
+// folder it listed to `out`. `counted(bool noted)` runs after each folder.
+template <class Source, class Counted>
+void WalkShare(Source& source, WorkSharing<FolderJob>& sharing, FolderNumbering& numbering, WalkCounter& counter,
+               std::vector<WalkedFolder>& out, Counted&& counted)
+{
+    std::deque<FolderJob> stack;
+    std::vector<FolderJob> children;
+    try {
+        while (!sharing.Abandoned() && (!stack.empty() || sharing.Take(stack))) {
+            FolderJob job = std::move(stack.back());
+            stack.pop_back();
+            if (!(job.isLink && LeadsToAncestor(source, job.path))) {
+                source.List(job.path, [&](std::string_view name, std::uint32_t attributes) {
+                    if (!IsTreeFolder(name, attributes))
+                        return;
+                    String childPath;
+                    childPath.reserve(job.path.size() + name.size() + 1);
+                    childPath.append(job.path).append(name).push_back('\\');
+                    children.push_back({numbering.Next(), job.number, std::move(childPath),
+                                        (attributes & kReparsePointAttribute) != 0});
+                });
+            }
+            counted(counter.Count(job.path));
+            if (job.number != 0)
+                out.push_back({job.number, job.parent, std::move(job.path)});
+            // The first child is walked next.
+            std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
+            children.clear();
+            if (sharing.Hungry())
+                sharing.Share(stack);
+        }
+    } catch (...) {
+        sharing.Abandon(std::current_exception());
+    }
+}
+
+// The walker threads: however their start or the wait for them ends, the
+// walk is stopped and every started thread joined before they go.
+class WalkerThreads {
+public:
+    explicit WalkerThreads(WorkSharing<FolderJob>& sharing) : sharing_(sharing) {}
+    WalkerThreads(const WalkerThreads&) = delete;
+    WalkerThreads& operator=(const WalkerThreads&) = delete;
+    ~WalkerThreads()
+    {
+        if (!threads_.empty() && !done_)
+            sharing_.Abandon();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+
+    // Throws std::system_error when the platform refuses a thread.
+    template <class Walker>
+    void Start(Walker&& walker)
+    {
+        threads_.reserve(threads_.size() + 1);
+        threads_.emplace_back(std::forward<Walker>(walker));
+    }
+    // The walk ended on its own: the threads finish without being stopped.
+    void Finished() { done_ = true; }
+    std::size_t Started() const { return threads_.size(); }
+
+private:
+    WorkSharing<FolderJob>& sharing_;
+    std::vector<std::thread> threads_;
+    bool done_ = false;
+};
+
+// The walk's searches, on `workers` threads (on the calling thread when 0):
+// the folders each walker listed, and how many folders were numbered.
+template <class Source, class Progress>
+FolderNumber SearchFolders(Source& source, const String& rootPath, unsigned workers, Progress& progress,
+                           std::vector<std::vector<WalkedFolder>>& walked)
+{
+    constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+    const unsigned walkers = std::max(workers, 1u);
+    WorkSharing<FolderJob> sharing(walkers);
+    FolderNumbering numbering;
+    WalkCounter counter;
+    sharing.Seed({0, 0, rootPath, false});
+    walked.assign(walkers, {});
+    auto nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
+    auto report = [&] {
+        progress(counter.Read(), counter.Reading());
+        nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
+    };
+
+    if (workers == 0) {
+        WalkShare(source, sharing, numbering, counter, walked[0], [&](bool noted) {
+            if (noted && std::chrono::steady_clock::now() >= nextProgress)
+                report();
+        });
+    } else {
+        bool started = true;
+        {
+            WalkerThreads threads(sharing);
+            try {
+                for (unsigned i = 0; i < workers; ++i)
+                    threads.Start([&, i] { WalkShare(source, sharing, numbering, counter, walked[i], [](bool) {}); });
+            } catch (const std::system_error&) {
+                started = false;
+            }
+            // A progress report that throws unwinds through `threads`,
+            // which stops and joins the walkers first; so does a failed start.
+            while (started && !sharing.WaitUntilDone(nextProgress))
+                report();
+            if (started)
+                threads.Finished();
+        }
+        if (!started) // the stopped walk starts again on this thread alone
+            return SearchFolders(source, rootPath, 0, progress, walked);
+    }
+    if (std::exception_ptr failure = sharing.Failure())
+        std::rethrow_exception(failure);
+    return numbering.Count();
+}
+
 template <class Source, class Node, class AddChild, class Progress = NoWalkProgress>
 void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& addChild, unsigned workers = 0,
                  Progress&& progress = {})
 {
-    using Number = std::uint32_t;
-    struct Job {
-        Number number;
-        Number parent;
-        String name;
-        String path;
-        bool isLink;
-    };
-    // A folder that has been walked, waiting for its node.
-    struct Walked {
-        Number number;
-        Number parent;
-        String name;
-        String path;
-    };
-
-    const unsigned walkers = std::max(workers, 1u);
-    std::atomic<Number> numbers{1}; // 0 is the root
-    std::mutex mutex;
-    std::condition_variable workShared;
-    std::condition_variable walkDone;
-    std::deque<Job> shared;
-    unsigned idle = 0;
-    std::atomic<unsigned> hungry{0};
-    bool finished = false;
-    std::exception_ptr failure;
-    std::atomic<bool> abandoned{false};
-    std::atomic<std::size_t> read{0};
-    String reading; // guarded by mutex, refreshed now and then
-    constexpr std::size_t kReportEvery = 64;
-    constexpr auto kProgressInterval = std::chrono::milliseconds(100);
-    auto nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
-    auto reportProgress = [&] {
-        String current;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            current = reading;
-        }
-        progress(read.load(), current);
-        nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
-    };
-
-    shared.push_back({0, 0, String(), rootPath, false});
-    std::vector<std::vector<Walked>> walked(walkers);
-
-    // Takes shared work, or reports idle; false once everything is walked.
-    auto takeShared = [&](std::deque<Job>& stack) {
-        std::unique_lock<std::mutex> lock(mutex);
-        while (shared.empty() && !finished) {
-            if (++idle == walkers) {
-                finished = true;
-                workShared.notify_all();
-                walkDone.notify_all();
-                break;
-            }
-            ++hungry;
-            workShared.wait(lock, [&] { return !shared.empty() || finished; });
-            --hungry;
-            --idle;
-        }
-        if (shared.empty())
-            return false;
-        stack.push_back(std::move(shared.front()));
-        shared.pop_front();
-        return true;
-    };
-
-    auto walk = [&](std::vector<Walked>& out) {
-        std::deque<Job> stack;
-        std::vector<Job> children;
-        try {
-            while (!abandoned.load(std::memory_order_relaxed) && (!stack.empty() || takeShared(stack))) {
-                Job job = std::move(stack.back());
-                stack.pop_back();
-                if (!(job.isLink && LeadsToAncestor(source, job.path))) {
-                    source.List(job.path, [&](std::string_view name, std::uint32_t attributes) {
-                        if (!IsTreeFolder(name, attributes))
-                            return;
-                        String childPath;
-                        childPath.reserve(job.path.size() + name.size() + 1);
-                        childPath.append(job.path).append(name).push_back('\\');
-                        children.push_back({numbers++, job.number, String(name), std::move(childPath),
-                                            (attributes & kReparsePointAttribute) != 0});
-                    });
-                }
-                if (++read % kReportEvery == 0) {
-                    {
-                        std::lock_guard<std::mutex> lock(mutex);
-                        reading = job.path;
-                    }
-                    // Without workers the walk runs on the calling thread.
-                    if (workers == 0 && std::chrono::steady_clock::now() >= nextProgress)
-                        reportProgress();
-                }
-                if (job.number != 0)
-                    out.push_back({job.number, job.parent, std::move(job.name), std::move(job.path)});
-                // The first child is walked next.
-                std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
-                children.clear();
-                // A walker that ran dry gets the oldest pending folder, the
-                // one most likely to hold a large subtree.
-                if (hungry.load(std::memory_order_relaxed) > 0 && stack.size() > 1) {
-                    std::lock_guard<std::mutex> lock(mutex);
-                    shared.push_back(std::move(stack.front()));
-                    stack.pop_front();
-                    workShared.notify_one();
-                }
-            }
-        } catch (...) {
-            std::lock_guard<std::mutex> lock(mutex);
-            if (!failure)
-                failure = std::current_exception();
-            abandoned = true;
-            finished = true;
-            shared.clear();
-            workShared.notify_all();
-            walkDone.notify_all();
-        }
-    };
-
-    if (workers == 0) {
-        walk(walked[0]);
-    } else {
-        std::vector<std::thread> threads;
-        for (unsigned i = 0; i < workers; ++i)
-            threads.emplace_back(walk, std::ref(walked[i]));
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            while (!walkDone.wait_until(lock, nextProgress, [&] { return finished; })) {
-                lock.unlock();
-                try {
-                    reportProgress();
-                    lock.lock();
-                } catch (...) {
-                    // The workers must be stopped before anything unwinds.
-                    lock.lock();
-                    failure = std::current_exception();
-                    abandoned = true;
-                    finished = true;
-                    shared.clear();
-                    workShared.notify_all();
-                }
-            }
-        }
-        for (std::thread& thread : threads)
-            thread.join();
-    }
-    if (failure)
-        std::rethrow_exception(failure);
-
-    // Parents were numbered before their children: one pass in number order
-    // adds every node under a parent that already has its own.
-    const Number count = numbers.load();
-    std::vector<Walked*> byNumber(count, nullptr);
-    for (std::vector<Walked>& list : walked)
-        for (Walked& folder : list)
-            byNumber[folder.number] = &folder;
-    std::vector<Node> nodes(count);
-    nodes[0] = root;
-    for (Number n = 1; n < count; ++n) {
-        Walked& folder = *byNumber[n];
-        nodes[n] = addChild(nodes[folder.parent], std::string_view(folder.name), std::move(folder.path));
-    }
+    std::vector<std::vector<WalkedFolder>> walked;
+    const FolderNumber count = SearchFolders(source, rootPath, workers, progress, walked);
+    AssembleTree(walked, count, root, addChild);
 }

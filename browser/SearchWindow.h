@@ -1,6 +1,7 @@
 #pragma once
 // The folder browser: the folder tree of drive C on the left, the entries
 // of one folder on the right, an address bar above.
+#include "platform/DebugOutputSender.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
@@ -55,12 +56,18 @@ public:
     void ListFolder(const String& path);
     // printf-style text to the debugger output, cut to 1023 bytes.
     void DebugTrace(const char* format, ...);
+    // Returns once every trace line sent so far has been delivered.
+    void DrainTrace() { trace_.Drain(); }
 
     static const FormClass& Class();
 
 private:
     void AddSubfolders(const String& path, TTreeNode* parent);
     void FreeNodePaths(TTreeNode* node);
+
+    // Trace lines wait for a listening monitor's answer: they are sent from
+    // a thread of their own, after the list they describe is shown.
+    platform::DebugOutputSender trace_;
 };
 
 extern TSearchWindow* SearchWindow;

@@ -11,8 +11,17 @@
 
 namespace {
 
+// The property tells any window whether it is one of ours; the user data
+// finds the object on every message without asking for the property, which
+// under Wine is a round trip to the server. For the same reason the
+// platform's own controls are subclassed by their window procedure, not
+// with SetWindowSubclass, which looks its chain up as a property.
 const wchar_t kControlProperty[] = L"tamsaek.control";
-constexpr UINT_PTR kSubclassId = 1;
+
+TControl* AttachedControl(HWND hwnd)
+{
+    return reinterpret_cast<TControl*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
 
 TAlign ParseAlign(const LayoutProperty& property)
 {
@@ -49,7 +58,7 @@ LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (control)
             control->Attach(hwnd);
     }
-    TControl* control = TControl::FromHandle(hwnd);
+    TControl* control = AttachedControl(hwnd);
     if (!control)
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
@@ -109,25 +118,38 @@ void TControl::Attach(HWND hwnd)
 {
     hwnd_ = hwnd;
     ::SetPropW(hwnd, kControlProperty, this);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TControl::Detach()
 {
     if (!hwnd_)
         return;
-    if (!ownClass_)
-        ::RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+    if (originalProc_ &&
+        ::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TControl::SubclassProc))
+        ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     ::RemovePropW(hwnd_, kControlProperty);
     hwnd_ = nullptr;
 }
 
-LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR data)
+TControl* TControl::ChildFromHandle(HWND hwnd) const
 {
-    auto* control = reinterpret_cast<TControl*>(data);
+    for (TControl* child : controls_)
+        if (child->hwnd_ == hwnd)
+            return child;
+    return nullptr;
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TControl* control = AttachedControl(hwnd);
+    if (!control)
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        const WNDPROC original = control->originalProc_;
         control->Detach();
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+        return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
     }
     return control->Dispatch(message, wParam, lParam);
 }
@@ -149,21 +171,21 @@ LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ownClass_ ? ::DefWindowProcW(hwnd_, message, wParam, lParam)
-                     : ::DefSubclassProc(hwnd_, message, wParam, lParam);
+                     : ::CallWindowProcW(originalProc_, hwnd_, message, wParam, lParam);
 }
 
 LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
+        if (TControl* child = ChildFromHandle(reinterpret_cast<HWND>(lParam))) {
             child->HandleCommand(HIWORD(wParam));
             return 0;
         }
         break;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (TControl* child = FromHandle(header->hwndFrom); child && child != this)
+        if (TControl* child = ChildFromHandle(header->hwndFrom))
             if (std::optional<LRESULT> result = child->HandleNotify(*header))
                 return *result;
         break;
@@ -272,7 +294,8 @@ void TControl::CreateHandle()
         throw Exception("the window of " + Name() + " cannot be created");
     if (!ownClass_) {
         Attach(hwnd);
-        ::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        originalProc_ = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
     }
     if (font_)
         SetFontSpec(*font_);

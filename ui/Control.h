@@ -91,13 +91,15 @@ protected:
 
 private:
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hwnd);
     void Detach();
+    TControl* ChildFromHandle(HWND hwnd) const;
 
     HWND hwnd_ = nullptr;
     bool ownClass_ = false;
+    WNDPROC originalProc_ = nullptr;
     TControl* parent_ = nullptr;
     std::vector<TControl*> controls_;
     TBounds bounds_;

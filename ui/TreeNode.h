@@ -13,6 +13,8 @@ public:
     TTreeNode& operator=(const TTreeNode&) = delete;
 
     const String& Text() const { return text_; }
+    // The model's text; a native item keeps the text it was made with, or
+    // the one the user typed into it.
     void SetText(const String& text) { text_ = text; }
     void* Data = nullptr;
 

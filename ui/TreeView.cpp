@@ -6,8 +6,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
-#include <cwchar>
 #include <vector>
 
 namespace {
@@ -60,17 +58,24 @@ void TTreeView::HandleCreated()
 
 void TTreeView::CreateItem(TTreeNode& node)
 {
+    // Text and expand button go in with the item: asked for by callback, the
+    // control would send a notification per child when a node with a
+    // hundred thousand children is first expanded, and keep a 520-byte
+    // buffer for each of them.
+    std::wstring text = Widen(node.Text());
     TVINSERTSTRUCTW insert{};
     insert.hParent = node.Parent() ? ItemOf(*node.Parent()) : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
-    // Text and expand button are asked of the model whenever they are drawn.
     insert.item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = LPSTR_TEXTCALLBACKW;
-    insert.item.cChildren = I_CHILDRENCALLBACK;
+    insert.item.pszText = text.data();
+    insert.item.cChildren = node.HasChildren() ? 1 : 0;
     insert.item.iImage = 0;
     insert.item.iSelectedImage = 0;
     insert.item.lParam = reinterpret_cast<LPARAM>(&node);
-    auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    // Straight to the control's own procedure: a node's first expansion
+    // inserts all its children at once, and each message sent would pass
+    // the platform's dispatch and the framework's own on its way.
+    auto item = reinterpret_cast<HTREEITEM>(DefaultProc(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     node.SetNativeItem(item);
 }
 
@@ -92,11 +97,11 @@ void TTreeView::NodeAdded(TTreeNode& node)
         CreateItem(node);
     } else if (parent->NativeItem() && parent->getFirstChild() == &node) {
         // The parent's expand button appears with its first child.
-        RECT rect{};
-        HTREEITEM item = ItemOf(*parent);
-        std::memcpy(&rect, &item, sizeof item); // the message takes the item in the rectangle
-        if (::SendMessageW(Handle(), TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rect)))
-            ::InvalidateRect(Handle(), &rect, TRUE);
+        TVITEMW change{};
+        change.mask = TVIF_HANDLE | TVIF_CHILDREN;
+        change.hItem = ItemOf(*parent);
+        change.cChildren = 1;
+        ::SendMessageW(Handle(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
     }
 }
 
@@ -161,21 +166,6 @@ void TTreeView::SelectClickedItem()
 std::optional<LRESULT> TTreeView::HandleNotify(NMHDR& header)
 {
     switch (header.code) {
-    case TVN_GETDISPINFOW: {
-        auto& info = reinterpret_cast<NMTVDISPINFOW&>(header);
-        auto* node = reinterpret_cast<TTreeNode*>(info.item.lParam);
-        if (!node)
-            return 0;
-        if ((info.item.mask & TVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
-            const std::wstring text = Widen(node->Text());
-            const std::size_t count = std::min(text.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
-            std::wmemcpy(info.item.pszText, text.data(), count);
-            info.item.pszText[count] = L'\0';
-        }
-        if (info.item.mask & TVIF_CHILDREN)
-            info.item.cChildren = node->HasChildren() ? 1 : 0;
-        return 0;
-    }
     case TVN_ITEMEXPANDINGW: {
         auto& change = reinterpret_cast<NMTREEVIEWW&>(header);
         if ((change.action & TVE_EXPAND) && change.itemNew.lParam)

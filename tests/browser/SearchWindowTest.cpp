@@ -291,6 +291,7 @@ TEST_F(SearchWindowTest, EveryListedEntrySendsOneTraceLine)
     DebugOutputCapture capture;
     ASSERT_TRUE(capture.Listening());
     Window().ListFolder(kFiles);
+    Window().DrainTrace();
     const std::vector<String> lines = capture.Lines();
     const TListView& list = *Window().T_LISTVIEW_SEARCH;
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(list.Items.Count()));

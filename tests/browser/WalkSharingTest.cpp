@@ -1,0 +1,253 @@
+// The walk's two halves on their own: the work sharing between walker
+// threads, and the numbering pass that puts their findings back in order.
+#include "browser/FolderWalk.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <future>
+#include <gtest/gtest.h>
+#include <map>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kFolder = 0x10;
+constexpr std::uint32_t kFile = 0x20;
+constexpr auto kPatience = std::chrono::seconds(20);
+
+struct Entry {
+    String name;
+    std::uint32_t attributes;
+};
+
+// Folders by path. Each listing notes the thread that made it; a hook may
+// hold a listing back or make it fail.
+class FakeSource {
+public:
+    std::map<String, std::vector<Entry>> folders;
+    std::function<void(const String&)> beforeList;
+
+    template <class Visit>
+    bool List(const String& path, Visit&& visit)
+    {
+        ++active_;
+        struct Leave {
+            std::atomic<int>& active;
+            ~Leave() { --active; }
+        } leave{active_};
+        if (beforeList)
+            beforeList(path);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            listedBy_[path] = std::this_thread::get_id();
+        }
+        const auto found = folders.find(path);
+        if (found == folders.end())
+            return false;
+        for (const Entry& e : found->second)
+            visit(std::string_view(e.name), e.attributes);
+        return true;
+    }
+
+    std::optional<String> Identify(const String& path) { return path; }
+
+    std::map<String, std::thread::id> ListedBy()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return listedBy_;
+    }
+    int Active() const { return active_; }
+
+private:
+    std::mutex mutex_;
+    std::map<String, std::thread::id> listedBy_;
+    std::atomic<int> active_{0};
+};
+
+// One line per node, "depth|text|path", in depth-first order.
+using Lines = std::vector<String>;
+
+// What a plain recursive walk of the same folders finds.
+void ReferenceWalk(const FakeSource& source, const String& path, int depth, Lines& out)
+{
+    const auto found = source.folders.find(path);
+    if (found == source.folders.end())
+        return;
+    for (const Entry& e : found->second) {
+        if (!(e.attributes & kFolder) || e.name.empty() || e.name[0] == '.')
+            continue;
+        const String child = path + e.name + "\\";
+        out.push_back(std::to_string(depth + 1) + "|" + e.name + "|" + child);
+        ReferenceWalk(source, child, depth + 1, out);
+    }
+}
+
+struct Built {
+    struct Node {
+        int depth;
+        String text;
+        String path;
+        std::vector<int> children;
+    };
+    std::vector<Node> nodes{{0, "root", "C:\\", {}}};
+
+    int Add(int parent, std::string_view name, String path)
+    {
+        nodes.push_back({nodes[static_cast<std::size_t>(parent)].depth + 1, String(name), std::move(path), {}});
+        const int id = static_cast<int>(nodes.size()) - 1;
+        nodes[static_cast<std::size_t>(parent)].children.push_back(id);
+        return id;
+    }
+    void Preorder(int id, Lines& out) const
+    {
+        for (int child : nodes[static_cast<std::size_t>(id)].children) {
+            const Node& n = nodes[static_cast<std::size_t>(child)];
+            out.push_back(std::to_string(n.depth) + "|" + n.text + "|" + n.path);
+            Preorder(child, out);
+        }
+    }
+};
+
+// C:\ holds A, with eight subfolders of four each, and a file and a dot
+// folder that the tree leaves out.
+void AddBranches(FakeSource& source)
+{
+    source.folders["C:\\"] = {{"note.txt", kFile}, {".hidden", kFolder}, {"A", kFolder}};
+    source.folders["C:\\.hidden\\"] = {{"x", kFolder}};
+    for (const char a : String("01234567")) {
+        const String folder = String("a") + a;
+        source.folders["C:\\A\\"].push_back({folder, kFolder});
+        for (const char b : String("0123")) {
+            const String sub = String("b") + b;
+            source.folders["C:\\A\\" + folder + "\\"].push_back({sub, kFolder});
+            source.folders["C:\\A\\" + folder + "\\" + sub + "\\"] = {};
+        }
+    }
+}
+
+TEST(WalkSharing, AWalkerThatRanDryGetsHalfOfTheOthersWorkAndTheTreeComesOutInOrder)
+{
+    FakeSource source;
+    AddBranches(source);
+    WorkSharing<FolderJob> sharing(2);
+    std::atomic<bool> heldInVain{false};
+    // The walker that took C:\ has only A, so it keeps it, and waits there
+    // until the other walker has run dry; then, in the first folder it kept,
+    // until the other has listed one of those it was given.
+    auto holdUntil = [&](auto&& condition) {
+        const auto until = std::chrono::steady_clock::now() + kPatience;
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > until) {
+                heldInVain = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    source.beforeList = [&](const String& path) {
+        if (path == "C:\\A\\")
+            holdUntil([&] { return sharing.Waiting() > 0; });
+        if (path == "C:\\A\\a0\\")
+            holdUntil([&] {
+                for (const auto& [listed, thread] : source.ListedBy())
+                    if (listed.rfind("C:\\A\\a", 0) == 0 && thread != std::this_thread::get_id())
+                        return true;
+                return false;
+            });
+    };
+
+    FolderNumbering numbering;
+    WalkCounter counter;
+    std::vector<std::vector<WalkedFolder>> walked(2);
+    sharing.Seed({0, 0, "C:\\", false});
+    {
+        std::vector<std::thread> walkers;
+        for (std::size_t i = 0; i < 2; ++i)
+            walkers.emplace_back([&, i] { WalkShare(source, sharing, numbering, counter, walked[i], [](bool) {}); });
+        for (std::thread& walker : walkers)
+            walker.join();
+    }
+    ASSERT_FALSE(heldInVain);
+    EXPECT_EQ(sharing.Failure(), nullptr);
+
+    // A's subfolders were listed by both threads: the one that held A went
+    // on with the first of them, the one that had run dry got older ones.
+    const auto listedBy = source.ListedBy();
+    std::set<std::thread::id> underA;
+    for (const auto& [path, thread] : listedBy)
+        if (path.rfind("C:\\A\\a", 0) == 0)
+            underA.insert(thread);
+    EXPECT_EQ(underA.size(), 2u);
+    EXPECT_EQ(listedBy.at("C:\\A\\a0\\"), listedBy.at("C:\\A\\"));
+    // Work changed hands a few times, not once per folder (42 of them).
+    EXPECT_GE(sharing.Handovers(), 2u);
+    EXPECT_LT(sharing.Handovers(), 20u);
+    EXPECT_EQ(counter.Read(), 1u + 1u + 8u + 32u);
+
+    Built built;
+    AssembleTree(walked, numbering.Count(), 0, [&](int parent, std::string_view name, String path) {
+        return built.Add(parent, name, std::move(path));
+    });
+    Lines expected;
+    ReferenceWalk(source, "C:\\", 0, expected);
+    Lines actual;
+    built.Preorder(0, actual);
+    EXPECT_EQ(actual, expected);
+}
+
+TEST(WalkSharing, AssemblyPutsFoldersListedInAnyOrderBackInNumberOrder)
+{
+    // Numbers as a walk gives them: 1 C:\x\, 2 C:\y\, then 3 C:\x\p\ and
+    // 4 C:\y\q\; the two lists hold them in an order no walk keeps.
+    std::vector<std::vector<WalkedFolder>> walked(2);
+    walked[0] = {{4, 2, "C:\\y\\q\\"}, {1, 0, "C:\\x\\"}};
+    walked[1] = {{3, 1, "C:\\x\\p\\"}, {2, 0, "C:\\y\\"}};
+    Built built;
+    std::vector<String> added;
+    AssembleTree(walked, 5, 0, [&](int parent, std::string_view name, String path) {
+        added.push_back(String(name));
+        return built.Add(parent, name, std::move(path));
+    });
+    EXPECT_EQ(added, (std::vector<String>{"x", "y", "p", "q"}));
+    Lines actual;
+    built.Preorder(0, actual);
+    EXPECT_EQ(actual, (Lines{"1|x|C:\\x\\", "2|p|C:\\x\\p\\", "1|y|C:\\y\\", "2|q|C:\\y\\q\\"}));
+}
+
+TEST(WalkSharing, AFailureOnAWorkerThreadStopsBothWalkersAndReachesTheCaller)
+{
+    FakeSource source;
+    AddBranches(source);
+    source.beforeList = [](const String& path) {
+        if (path == "C:\\A\\a3\\")
+            throw std::runtime_error("unreadable");
+    };
+    int added = 0;
+    // Run where a hang shows as a failure instead of stopping the suite.
+    std::packaged_task<String()> walk([&] {
+        try {
+            WalkFolders(
+                source, "C:\\", 0, [&](int, std::string_view, const String&) { return ++added; }, 2);
+        } catch (const std::runtime_error& e) {
+            return String(e.what());
+        }
+        return String("returned");
+    });
+    std::future<String> outcome = walk.get_future();
+    std::thread(std::move(walk)).detach();
+    ASSERT_EQ(outcome.wait_for(kPatience), std::future_status::ready) << "the walk hangs";
+    EXPECT_EQ(outcome.get(), "unreadable");
+    EXPECT_EQ(added, 0);
+    // Both walkers were joined before the failure was passed on: nothing
+    // lists any more, now or later.
+    EXPECT_EQ(source.Active(), 0);
+    const std::size_t listed = source.ListedBy().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(source.ListedBy().size(), listed);
+}
+
+} // namespace
