@@ -78,6 +78,5 @@ using FindHandle = UniqueHandle<FindHandleTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 
 } // namespace platform

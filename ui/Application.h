@@ -13,7 +13,8 @@ public:
     void Initialize();
 
     // Constructs a form owned by the application; the first one becomes the
-    // main form. `reference` is set before the form's construction runs.
+    // main form. `reference` stays null while the form is being constructed
+    // and is set once its construction has finished.
     template <class FormClass>
     void CreateForm(FormClass*& reference)
     {

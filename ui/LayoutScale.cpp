@@ -1,5 +1,7 @@
 #include "ui/LayoutScale.h"
 
+#include <limits>
+
 namespace {
 
 bool IsPixelProperty(const String& name)
@@ -14,9 +16,20 @@ bool IsPixelProperty(const String& name)
 
 std::int64_t Scaled(std::int64_t value, int pixelsPerInch)
 {
-    // Rounded half away from zero, so that -11 and 11 scale alike.
-    const std::int64_t product = value * pixelsPerInch;
-    return product >= 0 ? (product + 48) / 96 : -((-product + 48) / 96);
+    // Split at whole inches so that no figure a layout can hold overflows the
+    // product; a figure beyond any screen saturates. The remainder is rounded
+    // half away from zero, so that -11 and 11 scale alike.
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    const std::int64_t inches = value / 96;
+    const std::int64_t rest = value % 96 * pixelsPerInch;
+    const std::int64_t restScaled = rest >= 0 ? (rest + 48) / 96 : -((-rest + 48) / 96);
+    // The remainder's part has the sign of the whole: each side is checked
+    // against its own limit.
+    const bool beyond = value >= 0 ? inches > (kMax - restScaled) / pixelsPerInch
+                                   : inches < -((kMax + restScaled) / pixelsPerInch);
+    if (beyond)
+        return value >= 0 ? kMax : -kMax;
+    return inches * pixelsPerInch + restScaled;
 }
 
 void ScaleProperties(std::vector<LayoutProperty>& properties, int pixelsPerInch)

@@ -108,6 +108,8 @@ int TListView::SelectedIndex() const
 
 void TListView::SetSelectedIndex(int index)
 {
+    if (!Handle())
+        return;
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     ::SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));

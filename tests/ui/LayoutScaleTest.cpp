@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 namespace {
 
 const char kLayout[] = R"(object F: TForm
@@ -54,6 +57,34 @@ TEST(LayoutScale, NinetySixPixelsPerInchAndNonsenseChangeNothing)
         ScaleLayout(layout, pixelsPerInch);
         EXPECT_EQ(Value(layout, "Left"), 221);
         EXPECT_EQ(Value(layout, "Font.Height"), -11);
+    }
+}
+
+TEST(LayoutScale, FiguresBeyondAnyScreenSaturateInsteadOfOverflowing)
+{
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    struct Case {
+        std::int64_t value;
+        int pixelsPerInch;
+        std::int64_t expected;
+    };
+    // 9,000,000,000,000,001 × 1.5 is 13,500,000,000,000,001.5: exact far beyond
+    // 32 bits, and rounded away from zero on both sides. (2^63 - 1) / 2 × 2 is
+    // the largest figure but one: it still fits, so it does not saturate.
+    const Case cases[] = {
+        {9000000000000001, 144, 13500000000000002},
+        {-9000000000000001, 144, -13500000000000002},
+        {kMax, 144, kMax},
+        {kMax / 2, 192, kMax - 1},
+        {-kMax, 144, -kMax},
+        {std::numeric_limits<std::int64_t>::min(), 120, -kMax},
+        {kMax, 48, kMax / 2 + 1},
+    };
+    for (const Case& c : cases) {
+        LayoutObject layout;
+        layout.properties.push_back({"Width", {LayoutValue::Kind::Integer, c.value, {}, {}, {}}, 1});
+        ScaleLayout(layout, c.pixelsPerInch);
+        EXPECT_EQ(layout.properties[0].value.integer, c.expected) << c.value << " at " << c.pixelsPerInch;
     }
 }
 
