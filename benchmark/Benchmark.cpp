@@ -237,6 +237,19 @@ void ListBare(DiskFolderSource& disk, const BareFolder& folder, std::vector<Bare
     });
 }
 
+// Takes the folder on top of a walker's stack, counts it and puts its
+// subfolders on the stack, first child on top.
+template <class Stack>
+void VisitNext(Stack& stack, DiskFolderSource& disk, std::vector<BareFolder>& children, Digest& digest)
+{
+    BareFolder folder = std::move(stack.back());
+    stack.pop_back();
+    digest.Add(folder.depth, folder.name, folder.path);
+    ListBare(disk, folder, children);
+    std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
+    children.clear();
+}
+
 // The same searches, depth first on this thread, building nothing.
 void BareWalk(Digest& digest)
 {
@@ -244,12 +257,7 @@ void BareWalk(Digest& digest)
     std::vector<BareFolder> stack{{"C:\\", kRootText, 0, false}};
     std::vector<BareFolder> children;
     while (!stack.empty()) {
-        BareFolder folder = std::move(stack.back());
-        stack.pop_back();
-        digest.Add(folder.depth, folder.name, folder.path);
-        ListBare(disk, folder, children);
-        std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
-        children.clear();
+        VisitNext(stack, disk, children, digest);
     }
 }
 
@@ -266,12 +274,7 @@ void BareWalkShared(unsigned threads, Digest& total)
         std::deque<BareFolder> stack;
         std::vector<BareFolder> children;
         while (!stack.empty() || sharing.Take(stack)) {
-            BareFolder folder = std::move(stack.back());
-            stack.pop_back();
-            digest.Add(folder.depth, folder.name, folder.path);
-            ListBare(disk, folder, children);
-            std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
-            children.clear();
+            VisitNext(stack, disk, children, digest);
             if (sharing.Hungry())
                 sharing.Share(stack);
         }
