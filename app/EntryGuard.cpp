@@ -1,15 +1,13 @@
 #include "app/EntryGuard.h"
 
-#include "ui/Application.h"
+#include "ui/ErrorReport.h"
 
 int RunGuarded(const std::function<void()>& body)
 {
     try {
         body();
-    } catch (const Exception& exception) {
-        Application->ShowException(exception);
     } catch (...) {
-        Application->ShowException(Exception(""));
+        ReportCurrentException();
     }
     return 0;
 }

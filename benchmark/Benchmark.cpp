@@ -21,8 +21,8 @@
 #include "browser/SearchWindow.h"
 #include "platform/FolderSearch.h"
 #include "ui/Application.h"
-#include "ui/SysUtils.h"
-#include "ui/WideText.h"
+#include "platform/SysUtils.h"
+#include "base/WideText.h"
 
 #include <windows.h>
 

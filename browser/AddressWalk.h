@@ -1,7 +1,7 @@
 #pragma once
 // The address bar's path walked through the folder tree, one
 // backslash-separated component at a time. Needs no platform call.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 // Cuts the text up to the first separator off `text` and answers it; the
 // separator goes too. Without a separator the whole text is the head.

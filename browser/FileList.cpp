@@ -4,8 +4,8 @@
 #include "browser/SearchWindow.h"
 #include "platform/DebugOutput.h"
 #include "platform/FolderSearch.h"
-#include "ui/SysUtils.h"
-#include "ui/WideText.h"
+#include "platform/SysUtils.h"
+#include "base/WideText.h"
 
 #include <cinttypes>
 

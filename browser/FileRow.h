@@ -1,7 +1,7 @@
 #pragma once
 // What one entry of a folder looks like in the file list.
-#include "ui/DateTime.h"
-#include "ui/Text.h"
+#include "base/DateTime.h"
+#include "base/Text.h"
 
 #include <cstdint>
 #include <string_view>

@@ -24,7 +24,7 @@
 // while the searches run.
 #include "browser/TreeAssembly.h"
 #include "browser/WorkSharing.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,7 +4,7 @@
 #include "browser/AddressWalk.h"
 #include "browser/SearchWindow.h"
 #include "ui/Dialogs.h"
-#include "ui/SysUtils.h"
+#include "platform/SysUtils.h"
 
 namespace {
 

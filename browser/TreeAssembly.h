@@ -3,7 +3,7 @@
 // its parent is listed, so parents come before children and siblings keep
 // the search's order whichever thread listed them; one pass in number order
 // then adds every node under a parent that already has its own.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <atomic>
 #include <cstdint>

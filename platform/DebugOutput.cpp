@@ -1,7 +1,7 @@
 #include "platform/DebugOutput.h"
 
 #include "platform/UniqueHandle.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <windows.h>
 

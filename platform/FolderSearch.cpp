@@ -1,7 +1,7 @@
 #include "platform/FolderSearch.h"
 
 #include "platform/LongPath.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 namespace platform {
 

@@ -15,6 +15,9 @@
 #   tamsaek_build ARCH [ARGS...]     builds it (ARGS go to cmake --build)
 #   tamsaek_configure_host [DIR]     configures DIR (default build-host/): the platform-free logic
 #                                    for this machine with clang, under the sanitizers, and its fuzz targets
+#   tamsaek_build_with_clang [DIR]   builds the program with Clang for the 64-bit Windows target
+#                                    (mingw-w64 headers and libraries), warnings as errors, in DIR
+#                                    (default build-clang/)
 #   tamsaek_prefix                   prints the Wine prefix path (inside the lane's build folder)
 #   tamsaek_make_prefix              creates and sets up the prefix when missing or outdated
 #   start_display                    starts Xvfb when DISPLAY is unset (stopped on exit)
@@ -42,7 +45,7 @@ TAMSAEK_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake googletest
     wine wine32:i386 wine64
     xvfb xdotool imagemagick fonts-nanum locales x11-utils file
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld llvm clang-format
 )
 # Face names that programs ask for and that must draw Hangul.
 TAMSAEK_FONT_REPLACEMENTS=("MS Sans Serif" "Gulim" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2")
@@ -396,6 +399,17 @@ tamsaek_configure_host() (
     [[ -f "$dir/CMakeCache.txt" ]] || tamsaek_log "configuring $dir for this machine (sanitizers, fuzz targets)"
     cmake -S "$TAMSAEK_ROOT/host" -B "$dir" -DCMAKE_CXX_COMPILER=clang++ \
         -DTAMSAEK_FUZZ_SECONDS="${TAMSAEK_FUZZ_SECONDS:-20}" >/dev/null
+)
+
+# tamsaek_build_with_clang [DIR]
+tamsaek_build_with_clang() (
+    set -euo pipefail
+    local dir
+    dir="$(_tamsaek_abs_dir "${1:-build-clang}")"
+    [[ -f "$dir/CMakeCache.txt" ]] || tamsaek_log "configuring $dir: the program with Clang for x86_64-w64-mingw32"
+    cmake -S "$TAMSAEK_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$TAMSAEK_ROOT/cmake/toolchain-clang-x86_64-w64-mingw32.cmake" \
+        -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+    cmake --build "$dir" -j "${TAMSAEK_JOBS:-2}" --target tamsaek tamsaek_bench
 )
 
 # ---------------------------------------------------------------- Wine prefix

@@ -3,8 +3,8 @@
 #include "platform/UniqueHandle.h"
 #include "sysinfo/SysInfoTest.h"
 #include "ui/Dialogs.h"
-#include "ui/SysUtils.h"
-#include "ui/WideText.h"
+#include "platform/SysUtils.h"
+#include "base/WideText.h"
 
 #include <cstring>
 

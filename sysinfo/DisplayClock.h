@@ -1,6 +1,6 @@
 #pragma once
 // The first display device's name in a box, and the clock of the window.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <optional>
 

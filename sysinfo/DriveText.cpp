@@ -1,6 +1,6 @@
 #include "sysinfo/DriveText.h"
 
-#include "ui/NumberText.h"
+#include "base/NumberText.h"
 
 std::vector<String> DriveLetters(std::uint32_t mask)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // What the drive list and the drive details show, from the answers of the
 // platform.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "platform/QuietDriveErrors.h"
 #include "sysinfo/DriveText.h"
 #include "sysinfo/SysInfoTest.h"
-#include "ui/SysUtils.h"
-#include "ui/WideText.h"
+#include "platform/SysUtils.h"
+#include "base/WideText.h"
 
 namespace {
 

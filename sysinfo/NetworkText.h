@@ -1,7 +1,7 @@
 #pragma once
 // What the network routines of the information window show, from the
 // answers of the platform.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "platform/UniqueHandle.h"
 #include "sysinfo/SysInfoTest.h"
 #include "sysinfo/WindowFilter.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <tlhelp32.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the memory and system report shows, from the answers of the platform.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <array>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "sysinfo/Network.h"
 #include "sysinfo/ProcessWindows.h"
 #include "sysinfo/SystemReport.h"
-#include "ui/Application.h"
+#include "ui/ErrorReport.h"
 
 TSysInfoTest* SysInfoTest = nullptr;
 
@@ -17,12 +17,8 @@ void RunStep(Step step)
 {
     try {
         step();
-    } catch (const Exception& e) {
-        Application->ShowException(e);
-    } catch (const std::exception& e) {
-        Application->ShowException(Exception(e.what()));
     } catch (...) {
-        Application->ShowException(Exception(""));
+        ReportCurrentException();
     }
 }
 

@@ -4,7 +4,7 @@
 #include "sysinfo/ReportText.h"
 #include "sysinfo/SysInfoTest.h"
 #include "ui/Dialogs.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <windows.h>
 

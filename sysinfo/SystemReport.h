@@ -1,7 +1,7 @@
 #pragma once
 // Memory figures, the primary display adapter, names, environment,
 // hardware facts and the processor clock.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <cstdint>
 

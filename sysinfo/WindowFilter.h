@@ -1,7 +1,7 @@
 #pragma once
 // Which top-level windows the window list takes, and how their titles are
 // kept.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <cstdint>
 

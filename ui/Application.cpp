@@ -2,7 +2,7 @@
 
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <windows.h>
 

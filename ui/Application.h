@@ -2,7 +2,7 @@
 // The application object: creates the forms it owns, runs the message
 // loop until the main form closes and reports exceptions in a box.
 #include "ui/Component.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 class TForm;
 

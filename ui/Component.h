@@ -2,7 +2,7 @@
 // Base of everything a layout creates. A component owns the components
 // created with it as owner and deletes them, newest first, when it goes.
 #include "ui/Layout.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <functional>
 #include <vector>

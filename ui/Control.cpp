@@ -1,8 +1,9 @@
 #include "ui/Control.h"
 
-#include "ui/Application.h"
-#include "ui/Exception.h"
-#include "ui/WideText.h"
+#include "ui/ErrorReport.h"
+#include "base/Exception.h"
+#include "base/WideText.h"
+#include "platform/PlatformError.h"
 
 #include <commctrl.h>
 
@@ -30,7 +31,7 @@ TAlign ParseAlign(const LayoutProperty& property)
         {"alLeft", TAlign::Left}, {"alRight", TAlign::Right}, {"alClient", TAlign::Client}};
     const auto found = kNames.find(LayoutIdentifier(property));
     if (found == kNames.end())
-        throw Exception("layout line " + std::to_string(property.line) + ": unknown alignment " +
+        throw LayoutError(property.line, "unknown alignment " +
                         property.value.text);
     return found->second;
 }
@@ -46,7 +47,7 @@ int ParseCharset(const LayoutProperty& property)
         return ANSI_CHARSET;
     if (name == "HANGEUL_CHARSET")
         return HANGEUL_CHARSET;
-    throw Exception("layout line " + std::to_string(property.line) + ": unknown character set " + name);
+    throw LayoutError(property.line, "unknown character set " + name);
 }
 
 } // namespace
@@ -81,8 +82,11 @@ const wchar_t* FrameworkWindowClass(const wchar_t* name, HCURSOR cursor)
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.hIcon = ::LoadIconW(wc.hInstance, L"MAINICON");
         wc.lpszClassName = name;
-        if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            throw Exception("the window class " + Narrow(name) + " cannot be registered");
+        if (!::RegisterClassExW(&wc)) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_CLASS_ALREADY_EXISTS)
+                throw PlatformError("the window class " + Narrow(name) + " cannot be registered", error);
+        }
         registered[name] = true;
     }
     return name;
@@ -160,10 +164,8 @@ LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     // them here, as the message loop does for every handler.
     try {
         return WindowProc(message, wParam, lParam);
-    } catch (const Exception& e) {
-        Application->ShowException(e);
     } catch (...) {
-        Application->ShowException(Exception(""));
+        ReportCurrentException();
     }
     return 0;
 }
@@ -291,7 +293,7 @@ void TControl::CreateHandle()
                                   b.width, b.height, parentWindow, nullptr, ::GetModuleHandleW(nullptr),
                                   ownClass_ ? this : nullptr);
     if (!hwnd)
-        throw Exception("the window of " + Name() + " cannot be created");
+        throw LastPlatformError("the window of " + Name() + " cannot be created");
     if (!ownClass_) {
         Attach(hwnd);
         originalProc_ = reinterpret_cast<WNDPROC>(

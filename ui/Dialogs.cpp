@@ -1,7 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include "ui/Application.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Every user-facing box goes through one sink: the product shows a modal
 // box, tests install a recorder instead.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <functional>
 

@@ -1,7 +1,8 @@
 #include "ui/ExtCtrls.h"
 
-#include "ui/Application.h"
-#include "ui/Exception.h"
+#include "ui/ErrorReport.h"
+#include "base/Exception.h"
+#include "platform/PlatformError.h"
 
 #include <windowsx.h>
 
@@ -45,7 +46,7 @@ bool TSplitter::SetLayoutProperty(const LayoutProperty& property)
 {
     if (property.name == "Cursor") {
         if (LayoutIdentifier(property) != "crHSplit")
-            throw Exception("layout line " + std::to_string(property.line) + ": a splitter uses crHSplit");
+            throw LayoutError(property.line, "a splitter uses crHSplit");
         return true;
     }
     if (property.name == "MinSize") {
@@ -130,7 +131,7 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner)
     ::RegisterClassExW(&wc); // fails harmlessly once registered
     window_ = ::CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     if (!window_)
-        throw Exception("the timer's window cannot be created");
+        throw LastPlatformError("the timer's window cannot be created");
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     Update();
 }
@@ -188,10 +189,8 @@ LRESULT CALLBACK TTimer::TimerWindowProc(HWND hwnd, UINT message, WPARAM wParam,
         if (timer && timer->onTimer_) {
             try {
                 timer->onTimer_(timer);
-            } catch (const Exception& e) {
-                Application->ShowException(e);
             } catch (...) {
-                Application->ShowException(Exception(""));
+                ReportCurrentException();
             }
         }
         return 0;

@@ -119,19 +119,19 @@ bool TForm::SetLayoutProperty(const LayoutProperty& property)
     else if (name == "BorderStyle") {
         const String& style = LayoutIdentifier(property);
         if (style != "bsDialog" && style != "bsSizeable")
-            throw Exception("layout line " + std::to_string(property.line) + ": unknown border style " + style);
+            throw LayoutError(property.line, "unknown border style " + style);
         dialogBorder_ = style == "bsDialog";
     } else if (name == "Position") {
         const String& position = LayoutIdentifier(property);
         if (position != "poScreenCenter" && position != "poDesigned")
-            throw Exception("layout line " + std::to_string(property.line) + ": unknown position " + position);
+            throw LayoutError(property.line, "unknown position " + position);
         screenCentre_ = position == "poScreenCenter";
     } else if (name == "PixelsPerInch" || name == "TextHeight")
         LayoutInteger(property); // the layout's pixels are those of 96 dpi
     else if (name == "OldCreateOrder") {
         if (LayoutBoolean(property))
-            throw Exception("layout line " + std::to_string(property.line) +
-                            ": OnCreate always runs once construction is complete");
+            throw LayoutError(property.line,
+                            "OnCreate always runs once construction is complete");
     } else
         return TControl::SetLayoutProperty(property);
     return true;

@@ -1,7 +1,7 @@
 #include "ui/FormBuilder.h"
 
 #include "ui/ComCtrls.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -30,10 +30,6 @@ const std::map<String, Factory>& Factories()
     return factories;
 }
 
-[[noreturn]] void Fail(int line, const String& what)
-{
-    throw Exception("layout line " + std::to_string(line) + ": " + what);
-}
 
 class Builder {
 public:
@@ -42,21 +38,21 @@ public:
     void Build(const LayoutObject& root)
     {
         if (root.className != class_.className)
-            Fail(root.line, "the layout is for " + root.className + ", not " + class_.className);
+            throw LayoutError(root.line, "the layout is for " + root.className + ", not " + class_.className);
         form_.SetName(root.name);
         Apply(form_, root);
         for (const LayoutObject& child : root.children)
             Create(child, &form_);
         for (const FormBinding& binding : class_.bindings)
             if (binding.field && !bound_.count(binding.name))
-                Fail(root.line, "the published control " + binding.name + " is not in the layout");
+                throw LayoutError(root.line, "the published control " + binding.name + " is not in the layout");
         form_.CreateHandle();
         for (const Reference& reference : references_) {
             TComponent* target = form_.FindComponent(reference.target);
             if (!target)
-                Fail(reference.line, "no component named " + reference.target);
+                throw LayoutError(reference.line, "no component named " + reference.target);
             if (!reference.component->SetLayoutReference(reference.property, target))
-                Fail(reference.line, "unknown property " + reference.property + " of " +
+                throw LayoutError(reference.line, "unknown property " + reference.property + " of " +
                                          reference.component->Name());
         }
         form_.ApplyTabOrder();
@@ -74,22 +70,22 @@ private:
     {
         const auto factory = Factories().find(object.className);
         if (factory == Factories().end())
-            Fail(object.line, "unknown class " + object.className);
+            throw LayoutError(object.line, "unknown class " + object.className);
         if (form_.FindComponent(object.name))
-            Fail(object.line, "a second component named " + object.name);
+            throw LayoutError(object.line, "a second component named " + object.name);
         TComponent* component = factory->second(&form_);
         component->SetName(object.name);
         const FormBinding* binding = class_.Find(object.name);
         if (!binding || !binding->field)
-            Fail(object.line, object.name + " is not a published control of " + class_.className);
+            throw LayoutError(object.line, object.name + " is not a published control of " + class_.className);
         if (!binding->field(form_, component))
-            Fail(object.line, object.name + " is declared with another class than " + object.className);
+            throw LayoutError(object.line, object.name + " is declared with another class than " + object.className);
         bound_.insert(object.name);
         auto* control = dynamic_cast<TControl*>(component);
         if (control)
             control->SetParent(parent);
         else if (!object.children.empty())
-            Fail(object.line, object.name + " cannot hold controls");
+            throw LayoutError(object.line, object.name + " cannot hold controls");
         Apply(*component, object);
         for (const LayoutObject& child : object.children)
             Create(child, control);
@@ -108,7 +104,7 @@ private:
                 references_.push_back({&component, property.name, property.value.text, property.line});
                 continue;
             }
-            Fail(property.line, "unknown property " + property.name + " of " + object.name);
+            throw LayoutError(property.line, "unknown property " + property.name + " of " + object.name);
         }
     }
 
@@ -116,13 +112,13 @@ private:
     {
         const FormBinding* binding = class_.Find(property.value.text);
         if (!binding || (!binding->notify && !binding->close))
-            Fail(property.line, property.value.text + " is not a published handler of " + class_.className);
+            throw LayoutError(property.line, property.value.text + " is not a published handler of " + class_.className);
         if (property.name == "OnClose" && &component == &form_ && binding->close) {
             form_.SetCloseEvent(binding->close(form_));
             return;
         }
         if (!binding->notify || !component.SetLayoutEvent(property.name, binding->notify(form_)))
-            Fail(property.line, "the event " + property.name + " of " + component.Name() + " cannot take " +
+            throw LayoutError(property.line, "the event " + property.name + " of " + component.Name() + " cannot take " +
                                     property.value.text);
     }
 

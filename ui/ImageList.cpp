@@ -1,8 +1,9 @@
 #include "ui/ImageList.h"
 
+#include "platform/PlatformError.h"
 #include "platform/UniqueHandle.h"
-#include "ui/Exception.h"
-#include "ui/WideText.h"
+#include "base/Exception.h"
+#include "base/WideText.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ HIMAGELIST TImageList::Handle()
     if (!list_) {
         list_ = ::ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 2, 2);
         if (!list_)
-            throw Exception("the image list " + Name() + " cannot be created");
+            throw LastPlatformError("the image list " + Name() + " cannot be created");
         ::ImageList_SetBkColor(list_, bkColor_);
     }
     return list_;
@@ -36,9 +37,9 @@ void TImageList::AddBitmap(const String& resourceName, int line)
 {
     platform::Bitmap bitmap(static_cast<HBITMAP>(
         ::LoadImageW(::GetModuleHandleW(nullptr), Widen(resourceName).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const DWORD loadError = bitmap ? 0 : ::GetLastError();
     if (!bitmap || ::ImageList_AddMasked(Handle(), bitmap.Get(), kMaskColour) < 0)
-        throw Exception("layout line " + std::to_string(line) + ": the picture " + resourceName +
-                        " cannot be loaded");
+        throw LayoutError(line, PlatformError("the picture " + resourceName + " cannot be loaded", loadError).Message());
 }
 
 bool TImageList::SetLayoutProperty(const LayoutProperty& property)
@@ -46,7 +47,7 @@ bool TImageList::SetLayoutProperty(const LayoutProperty& property)
     const String& name = property.name;
     if (name == "Width" || name == "Height") {
         if (list_)
-            throw Exception("layout line " + std::to_string(property.line) + ": " + name +
+            throw LayoutError(property.line, name +
                             " must come before the pictures");
         (name == "Width" ? width_ : height_) = static_cast<int>(LayoutInteger(property));
     } else if (name == "BkColor") {
@@ -61,11 +62,11 @@ bool TImageList::SetLayoutProperty(const LayoutProperty& property)
         LayoutBoolean(property);
     } else if (name == "Pictures") {
         if (property.value.kind != LayoutValue::Kind::Collection)
-            throw Exception("layout line " + std::to_string(property.line) + ": Pictures needs items");
+            throw LayoutError(property.line, "Pictures needs items");
         for (const auto& item : property.value.collection)
             for (const LayoutProperty& field : item) {
                 if (field.name != "Bitmap")
-                    throw Exception("layout line " + std::to_string(field.line) + ": unknown picture property " +
+                    throw LayoutError(field.line, "unknown picture property " +
                                     field.name);
                 AddBitmap(LayoutText(field), field.line);
             }

@@ -1,6 +1,6 @@
 #include "ui/Layout.h"
 
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <cctype>
 #include <limits>
@@ -29,7 +29,7 @@ public:
 private:
     [[noreturn]] void Fail(const String& what) const
     {
-        throw Exception("layout line " + std::to_string(line_) + ": " + what);
+        throw LayoutError(line_, what);
     }
 
     // Objects and collections are parsed by recursion: their nesting is
@@ -236,11 +236,16 @@ private:
 
 [[noreturn]] void WrongKind(const LayoutProperty& property, const char* expected)
 {
-    throw Exception("layout line " + std::to_string(property.line) + ": " + property.name + " needs " +
+    throw LayoutError(property.line, property.name + " needs " +
                     expected);
 }
 
 } // namespace
+
+Exception LayoutError(int line, const String& what)
+{
+    return Exception("layout line " + std::to_string(line) + ": " + what);
+}
 
 LayoutObject ParseLayout(std::string_view text)
 {

@@ -18,7 +18,8 @@
 // Values are integers, quoted texts ('' inside a text is one quote),
 // identifiers (enumerations, booleans, handler and component names),
 // sets [a, b] and collections <item ... end ...>.
-#include "ui/Text.h"
+#include "base/Exception.h"
+#include "base/Text.h"
 
 #include <cstdint>
 #include <memory>
@@ -48,6 +49,10 @@ struct LayoutObject {
     std::vector<LayoutObject> children;
     int line = 0;
 };
+
+// The error of a layout that cannot be used, named by its line:
+// "layout line 12: unknown alignment alMiddle".
+Exception LayoutError(int line, const String& what);
 
 // Throws Exception naming the line for malformed text.
 LayoutObject ParseLayout(std::string_view text);

@@ -1,8 +1,8 @@
 #include "ui/ListView.h"
 
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/ImageList.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <commctrl.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 [[noreturn]] void BadValue(const LayoutProperty& property)
 {
-    throw Exception("layout line " + std::to_string(property.line) + ": unknown value " + property.value.text +
+    throw LayoutError(property.line, "unknown value " + property.value.text +
                     " of " + property.name);
 }
 
@@ -211,7 +211,7 @@ bool TListView::SetLayoutProperty(const LayoutProperty& property)
                 else if (field.name == "Alignment")
                     column.Format = ColumnFormat(field);
                 else
-                    throw Exception("layout line " + std::to_string(field.line) + ": unknown column property " +
+                    throw LayoutError(field.line, "unknown column property " +
                                     field.name);
             }
             columns_.push_back(column);

@@ -1,7 +1,7 @@
 #include "ui/StatusBar.h"
 
-#include "ui/Exception.h"
-#include "ui/WideText.h"
+#include "base/Exception.h"
+#include "base/WideText.h"
 
 #include <commctrl.h>
 
@@ -41,7 +41,7 @@ bool TStatusBar::SetLayoutProperty(const LayoutProperty& property)
     }
     if (property.name == "Panels") {
         if (property.value.kind != LayoutValue::Kind::Collection)
-            throw Exception("layout line " + std::to_string(property.line) + ": Panels needs items");
+            throw LayoutError(property.line, "Panels needs items");
         for (const auto& item : property.value.collection) {
             TStatusPanel panel;
             for (const LayoutProperty& field : item) {
@@ -50,7 +50,7 @@ bool TStatusBar::SetLayoutProperty(const LayoutProperty& property)
                 else if (field.name == "Width")
                     panel.Width = static_cast<int>(LayoutInteger(field));
                 else
-                    throw Exception("layout line " + std::to_string(field.line) + ": unknown panel property " +
+                    throw LayoutError(field.line, "unknown panel property " +
                                     field.name);
             }
             panels_.push_back(panel);

@@ -1,7 +1,7 @@
 #include "ui/StdCtrls.h"
 
-#include "ui/Exception.h"
-#include "ui/WideText.h"
+#include "base/Exception.h"
+#include "base/WideText.h"
 
 #include <commctrl.h>
 
@@ -20,7 +20,7 @@ bool IsInputMethodProperty(const LayoutProperty& property)
 
 [[noreturn]] void UnknownValue(const LayoutProperty& property)
 {
-    throw Exception("layout line " + std::to_string(property.line) + ": unknown value " + property.value.text +
+    throw LayoutError(property.line, "unknown value " + property.value.text +
                     " of " + property.name);
 }
 
@@ -254,12 +254,12 @@ bool TMemo::SetLayoutProperty(const LayoutProperty& property)
     if (property.name == "Lines") {
         // Lines = <item Text = '...' end ...>
         if (property.value.kind != LayoutValue::Kind::Collection)
-            throw Exception("layout line " + std::to_string(property.line) + ": Lines needs items");
+            throw LayoutError(property.line, "Lines needs items");
         String text;
         for (const auto& item : property.value.collection)
             for (const LayoutProperty& field : item) {
                 if (field.name != "Text")
-                    throw Exception("layout line " + std::to_string(field.line) + ": unknown line property " +
+                    throw LayoutError(field.line, "unknown line property " +
                                     field.name);
                 text += (text.empty() ? "" : "\r\n") + LayoutText(field);
             }

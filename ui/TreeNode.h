@@ -1,7 +1,7 @@
 #pragma once
 // The tree view's nodes: text, data pointer and children in order, kept by
 // the framework. Native items exist only for nodes that have been shown.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <cstddef>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "app/EntryGuard.h"
 #include "tests/support/MessageRecorder.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <gtest/gtest.h>
 

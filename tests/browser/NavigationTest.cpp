@@ -6,8 +6,8 @@
 #include "tests/support/Input.h"
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
-#include "ui/SysUtils.h"
-#include "ui/WideText.h"
+#include "platform/SysUtils.h"
+#include "base/WideText.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "tests/support/WindowQueries.h"
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <gtest/gtest.h>
 

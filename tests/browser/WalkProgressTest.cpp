@@ -1,6 +1,6 @@
 #include "browser/WalkProgress.h"
 #include "tests/support/Fixtures.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the trace line and its cut, UTF-8 prefixes, sizes, search patterns,
 // extended-length paths, and the information window's drive, network,
 // report and window-list texts. The first byte picks the formatter.
-#include "app/TraceText.h"
+#include "base/TraceText.h"
 #include "browser/FileRow.h"
 #include "platform/LongPath.h"
 #include "sysinfo/DriveText.h"
@@ -10,9 +10,9 @@
 #include "sysinfo/ReportText.h"
 #include "sysinfo/WindowFilter.h"
 #include "tests/fuzz/FuzzCheck.h"
-#include "ui/DateTime.h"
-#include "ui/NumberText.h"
-#include "ui/Text.h"
+#include "base/DateTime.h"
+#include "base/NumberText.h"
+#include "base/Text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,7 +2,7 @@
 // with the framework's exception or answers objects that, written out again,
 // parse to the same objects.
 #include "tests/fuzz/FuzzCheck.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/Layout.h"
 
 #include <algorithm>

@@ -10,8 +10,8 @@
 #include "tests/support/WindowQueries.h"
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
-#include "ui/SysUtils.h"
-#include "ui/WideText.h"
+#include "platform/SysUtils.h"
+#include "base/WideText.h"
 
 #include <gtest/gtest.h>
 

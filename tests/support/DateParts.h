@@ -1,6 +1,6 @@
 #pragma once
 // A calendar date and time of day, spelled out the way the tests write them.
-#include "ui/DateTime.h"
+#include "base/DateTime.h"
 
 inline DateTimeParts DateParts(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                                int millisecond = 0)

@@ -1,7 +1,7 @@
 #pragma once
 // The debugger output of this process while the capture lives.
 #include "tests/support/DebugMonitor.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 class DebugOutputCapture : public DebugMonitor {
 public:

@@ -1,7 +1,7 @@
 #include "tests/support/Fixtures.h"
 
 #include "platform/LongPath.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <stdexcept>
 

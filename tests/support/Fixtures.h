@@ -1,6 +1,6 @@
 #pragma once
 // Folders and files made by the tests on drive C, removed afterwards.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The primary display adapter found the other way round from the program:
 // from the monitor that holds the screen's origin to the adapter of that name.
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/PrimaryAdapter.h"
 #include "ui/Application.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <winsock2.h>
 #include <windows.h>

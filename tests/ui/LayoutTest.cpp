@@ -1,4 +1,4 @@
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/Layout.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/Text.h"
+#include "base/Text.h"
 
 std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes) noexcept
 {

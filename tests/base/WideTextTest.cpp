@@ -1,4 +1,4 @@
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <gtest/gtest.h>
 

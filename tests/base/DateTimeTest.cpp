@@ -1,5 +1,5 @@
 #include "tests/support/DateParts.h"
-#include "ui/DateTime.h"
+#include "base/DateTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Date and file helpers of the framework that need the platform.
-#include "ui/DateTime.h"
-#include "ui/Text.h"
+#include "base/DateTime.h"
+#include "base/Text.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 #include "platform/QuietDriveErrors.h"
-#include "ui/SysUtils.h"
+#include "platform/SysUtils.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/NumberText.h"
+#include "base/NumberText.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <stdexcept>
 

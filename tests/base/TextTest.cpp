@@ -1,4 +1,4 @@
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 

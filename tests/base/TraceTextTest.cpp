@@ -1,5 +1,5 @@
-#include "app/TraceText.h"
-#include "ui/Text.h"
+#include "base/TraceText.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 

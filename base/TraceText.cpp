@@ -1,6 +1,6 @@
-#include "app/TraceText.h"
+#include "base/TraceText.h"
 
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <cstdio>
 

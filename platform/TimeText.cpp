@@ -1,5 +1,5 @@
-#include "ui/SysUtils.h"
-#include "ui/WideText.h"
+#include "platform/SysUtils.h"
+#include "base/WideText.h"
 
 TDateTime Now()
 {

@@ -1,4 +1,4 @@
-#include "ui/DateTime.h"
+#include "base/DateTime.h"
 
 #include <cmath>
 #include <cstdint>

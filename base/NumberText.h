@@ -1,6 +1,6 @@
 #pragma once
 // Number texts of the framework that need no platform call.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <cstdint>
 

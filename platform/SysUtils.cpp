@@ -1,7 +1,7 @@
-#include "ui/SysUtils.h"
+#include "platform/SysUtils.h"
 
 #include "platform/LongPath.h"
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <climits>
 

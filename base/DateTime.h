@@ -1,7 +1,7 @@
 #pragma once
 // The framework's date-time value: days since 1899-12-30 00:00, the time of
 // day as the fraction.
-#include "ui/Text.h"
+#include "base/Text.h"
 
 using TDateTime = double;
 

@@ -1,4 +1,4 @@
-#include "app/TraceText.h"
+#include "base/TraceText.h"
 #include "browser/SearchWindow.h"
 
 void TSearchWindow::DebugTrace(const char* format, ...)
