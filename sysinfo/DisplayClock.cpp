@@ -1,7 +1,7 @@
 #include "sysinfo/DisplayClock.h"
 
 #include "platform/UniqueHandle.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/SysUtils.h"
 #include "ui/WideText.h"

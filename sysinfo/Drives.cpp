@@ -1,6 +1,6 @@
 #include "platform/QuietDriveErrors.h"
 #include "sysinfo/DriveText.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "ui/SysUtils.h"
 #include "ui/WideText.h"
 

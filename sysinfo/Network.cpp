@@ -2,7 +2,7 @@
 
 #include "platform/WinsockStartup.h"
 #include "sysinfo/NetworkText.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "ui/Dialogs.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "sysinfo/ProcessWindows.h"
 
 #include "platform/UniqueHandle.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "sysinfo/WindowFilter.h"
 #include "ui/WideText.h"
 

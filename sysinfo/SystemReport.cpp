@@ -2,7 +2,7 @@
 
 #include "platform/MonitorFallbacks.h"
 #include "sysinfo/ReportText.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/WideText.h"
 

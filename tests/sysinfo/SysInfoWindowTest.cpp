@@ -3,7 +3,7 @@
 // Windows and a second copy of this program are made first, so that the
 // window's lists have known entries to find.
 #include "platform/UniqueHandle.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/PrimaryAdapter.h"

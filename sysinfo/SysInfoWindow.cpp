@@ -1,4 +1,4 @@
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 
 #include "sysinfo/DisplayClock.h"
 #include "sysinfo/Network.h"
