@@ -1,10 +1,19 @@
 #include "sysinfo/SysInfoWindow.h"
 
-#include "sysinfo/DisplayClock.h"
+#include "sysinfo/CpuClock.h"
+#include "sysinfo/DisplayDevices.h"
+#include "sysinfo/DriveText.h"
+#include "sysinfo/Drives.h"
 #include "sysinfo/Network.h"
+#include "sysinfo/NetworkText.h"
 #include "sysinfo/ProcessWindows.h"
+#include "sysinfo/ReportText.h"
 #include "sysinfo/SystemReport.h"
 #include "ui/Application.h"
+#include "ui/Dialogs.h"
+#include "ui/SysUtils.h"
+
+#include <vector>
 
 TSysInfoTest* SysInfoTest = nullptr;
 
@@ -24,6 +33,12 @@ void RunStep(Step step)
     } catch (...) {
         Application->ShowException(Exception(""));
     }
+}
+
+void AddItems(TListBox& list, const std::vector<String>& items)
+{
+    for (const String& item : items)
+        list.Items.Add(item);
 }
 
 } // namespace
@@ -64,13 +79,102 @@ TSysInfoTest::TSysInfoTest(TComponent* owner) : TForm(owner)
 
 void TSysInfoTest::FormCreate(TObject*)
 {
-    RunStep([this] { ShowIPAddress(*this); });
-    RunStep([this] { ShowInternetState(*this); });
-    RunStep([this] { ShowMemoryInfo(*this); });
-    RunStep([this] { ShowSystemInfo(*this); });
+    RunStep([this] { ShowIPAddress(); });
+    RunStep([this] { ShowInternetState(); });
+    RunStep([this] { ShowMemoryInfo(); });
+    RunStep([this] { ShowSystemInfo(); });
     RunStep([this] { FillDriverList(); });
     RunStep([this] { ListBox1->Items.Clear(); });
-    RunStep([this] { ::EnumWindows(WindowListProc, reinterpret_cast<LPARAM>(this)); });
-    RunStep([this] { FillProcessList(*this); });
-    RunStep([this] { ShowDisplayDevice(*this); });
+    RunStep([this] { FillWindowList(); });
+    RunStep([this] { FillProcessList(); });
+    RunStep([this] { ShowDisplayDevice(); });
+}
+
+void TSysInfoTest::ShowIPAddress()
+{
+    IPAddr->SetText(HostAddressText(QueryHostAddress()));
+}
+
+void TSysInfoTest::ShowInternetState()
+{
+    const InternetState state = QueryInternetState();
+    for (const String& text : InternetStateTexts(state.queried, state.flags))
+        ShowMessage(text);
+}
+
+void TSysInfoTest::ShowMemoryInfo()
+{
+    const MemoryFigures memory = QueryMemory();
+    MemField->SetText(std::to_string(WholeMebibytes(memory.totalBytes)));
+    AbleMemField->SetText(std::to_string(WholeMebibytes(memory.availableBytes)));
+
+    const String identifier = PrimaryDisplayIdentifier();
+    if (identifier.empty())
+        return;
+    const IdentifierPieces pieces = SplitDisplayIdentifier(identifier);
+    ShowMessage(pieces.first);
+    ShowMessage(pieces.second);
+}
+
+void TSysInfoTest::ShowSystemInfo()
+{
+    const std::optional<String> computerName = QueryComputerName();
+    if (!computerName)
+        ShowMessage("GetComputerName");
+    ComNameEdit->SetText(computerName.value_or(""));
+
+    const std::optional<String> userName = QueryUserName();
+    if (!userName)
+        ShowMessage("GetUserName");
+    UserNameEdit->SetText(userName.value_or(""));
+
+    for (const char* templateText : kEnvironmentTemplates)
+        if (const auto failure = ExpansionFailureText(templateText, ExpandTemplate(templateText), kWorkBufferSize))
+            ShowMessage(*failure);
+
+    for (const String& line : HardwareLines(QueryHardware()))
+        ShowMessage(line);
+
+    ShowMessage(ClockText(MeasureCpuClock(1000)));
+}
+
+void TSysInfoTest::FillDriverList()
+{
+    AddItems(*ShowDriverList, LogicalDriveLetters());
+}
+
+void TSysInfoTest::ShowDriverListClick(TObject*)
+{
+    const int selected = ShowDriverList->ItemIndex();
+    if (selected < 0)
+        return;
+    const String item = ShowDriverList->Items[selected];
+    // Only drive letters are ever listed; anything else names no drive.
+    if (item.empty() || item[0] < 'A' || item[0] > 'Z')
+        return;
+    const DriveDetails drive = QueryDrive(item[0] - 'A');
+    ShowDriverMemo->Lines.Clear();
+    for (const String& line : DriveDetailLines(drive))
+        ShowDriverMemo->Lines.Add(line);
+}
+
+void TSysInfoTest::FillWindowList()
+{
+    AddItems(*ListBox1, ListedWindowTitles());
+}
+
+void TSysInfoTest::FillProcessList()
+{
+    AddItems(*ListBox2, RunningProcessNames());
+}
+
+void TSysInfoTest::ShowDisplayDevice()
+{
+    if (const std::optional<DisplayDevice> device = QueryFirstDisplayDevice("user32.dll", "EnumDisplayDevicesA"))
+        ShowMessage(device->description);
+}
+
+void TSysInfoTest::OnTimerEvent(TObject*)
+{
+    TimeEdit->SetText(TimeToStr(Now()));
 }
