@@ -27,20 +27,20 @@ namespace {
 
 const String kTwin = "tamsaek-probe twin";
 const String kLongTitle = "tamsaek-probe long " + String(281, 'x');   // 300 bytes
-const String kHangulTitle = [] {
-    String title = "tamsaek-probe 한글";
-    while (title.size() < 300)
-        title += "가";
-    return title;
-}();
+String Repeat(const char* piece, int times)
+{
+    String text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// Titles are kept as 255 bytes of code page 949 hold them: ASCII one byte,
+// any other character two.
+const String kHangulTitle = String("tamsaek-probe 한글") + Repeat("가", 200);
 const String kExactTitle = "tamsaek-probe exact " + String(235, 'x'); // 255 bytes
 // Characters outside the Basic Multilingual Plane: two UTF-16 units each.
-const String kSurrogateTitle = [] {
-    String title = "tamsaek-probe 𝄞";
-    while (title.size() < 300)
-        title += "😀";
-    return title;
-}();
+const String kSurrogateTitle = String("tamsaek-probe 𝄞") + Repeat("😀", 200);
 
 // A top-level window of the test's own, destroyed with its owner.
 class ProbeWindow {
@@ -537,11 +537,11 @@ TEST_F(SysInfoWindowTest, WindowListTakesOnlyVisibleCaptionedTopLevelWindows)
     EXPECT_EQ(Occurrences(titles, ""), 0);
     EXPECT_EQ(Occurrences(titles, "시스템정보"), 0) << "the window is not shown while it lists";
     EXPECT_EQ(Occurrences(titles, kLongTitle.substr(0, 255)), 1);
-    // 14 + 6 bytes, then three-byte characters: 78 of them fit in 255 bytes.
-    EXPECT_EQ(Occurrences(titles, kHangulTitle.substr(0, 254)), 1);
+    // 14 + 2 * 2 bytes, then 118 syllables of two bytes: 254 of 255.
+    EXPECT_EQ(Occurrences(titles, String("tamsaek-probe 한글") + Repeat("가", 118)), 1);
     EXPECT_EQ(Occurrences(titles, kExactTitle), 1) << "255 bytes are kept whole";
-    // 14 + 4 bytes, then four-byte characters: 59 of them fit in 255 bytes.
-    EXPECT_EQ(Occurrences(titles, kSurrogateTitle.substr(0, 254)), 1);
+    // 14 + 2 bytes, then 119 more characters of two: 254 of 255.
+    EXPECT_EQ(Occurrences(titles, String("tamsaek-probe 𝄞") + Repeat("😀", 119)), 1);
 }
 
 TEST_F(SysInfoWindowTest, ProcessListHoldsThisProgramOncePerRunningCopy)
