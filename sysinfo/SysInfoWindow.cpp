@@ -35,6 +35,14 @@ void RunStep(Step step)
     }
 }
 
+// Figures are shown whole: a field too narrow for its figure grows to the
+// right, into the free space beside it.
+void ShowFigure(TEdit& field, const String& figure)
+{
+    field.SetText(figure);
+    field.GrowToText();
+}
+
 void AddItems(TListBox& list, const std::vector<String>& items)
 {
     for (const String& item : items)
@@ -92,7 +100,7 @@ void TSysInfoTest::FormCreate(TObject*)
 
 void TSysInfoTest::ShowIPAddress()
 {
-    IPAddr->SetText(HostAddressText(QueryHostAddress()));
+    ShowFigure(*IPAddr, HostAddressText(QueryHostAddress()));
 }
 
 void TSysInfoTest::ShowInternetState()
@@ -105,8 +113,8 @@ void TSysInfoTest::ShowInternetState()
 void TSysInfoTest::ShowMemoryInfo()
 {
     const MemoryFigures memory = QueryMemory();
-    MemField->SetText(std::to_string(WholeMebibytes(memory.totalBytes)));
-    AbleMemField->SetText(std::to_string(WholeMebibytes(memory.availableBytes)));
+    ShowFigure(*MemField, std::to_string(WholeMebibytes(memory.totalBytes)));
+    ShowFigure(*AbleMemField, std::to_string(WholeMebibytes(memory.availableBytes)));
 
     const String identifier = PrimaryDisplayIdentifier();
     if (identifier.empty())

@@ -7,6 +7,7 @@
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/PrimaryAdapter.h"
+#include "tests/support/TextFit.h"
 #include "ui/Application.h"
 #include "ui/WideText.h"
 
@@ -368,6 +369,9 @@ TEST_F(SysInfoWindowTest, FieldsHoldAddressMemoryAndNames)
     ASSERT_TRUE(::GetUserNameW(user, &size));
     EXPECT_EQ(Window().UserNameEdit->Text(), Narrow(user));
 
+    for (TEdit* figures : {Window().IPAddr, Window().MemField, Window().AbleMemField})
+        EXPECT_TRUE(ShowsWholeText(figures->Handle())) << figures->Name();
+
     EXPECT_EQ(Window().TimeEdit->Text(), "") << "empty until the first tick";
     EXPECT_FALSE(::IsWindowVisible(Window().Handle())) << "not shown before the click shows it";
 }
@@ -387,8 +391,8 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
 
     struct Expected {
         TControl* control;
-        const char* text;
-        RECT bounds; // left, top, right, bottom
+        const char* text; // labels only
+        RECT bounds;      // left, top, right, bottom
     };
     const Expected controls[] = {
         {w.Label1, "I.P", {24, 8, 43, 28}},           {w.Label2, "ALLMEM", {8, 40, 74, 60}},
@@ -409,6 +413,10 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
             EXPECT_GE(r.right, e.bounds.right) << e.control->Name();
             EXPECT_GE(r.bottom, e.bounds.bottom) << e.control->Name();
             EXPECT_EQ(e.control->Text(), e.text);
+        } else if (e.control == w.IPAddr || e.control == w.MemField || e.control == w.AbleMemField) {
+            // The fields of figures grow to the right to their text.
+            EXPECT_GE(r.right, e.bounds.right) << e.control->Name();
+            EXPECT_EQ(r.bottom, e.bounds.bottom) << e.control->Name();
         } else {
             EXPECT_EQ(r.right, e.bounds.right) << e.control->Name();
             EXPECT_EQ(r.bottom, e.bounds.bottom) << e.control->Name();
