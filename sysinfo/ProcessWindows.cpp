@@ -26,7 +26,8 @@ std::uint32_t StyleWord(HWND window, int index)
     return static_cast<std::uint32_t>(::GetWindowLongPtrW(window, index));
 }
 
-BOOL CALLBACK CollectListedTitle(HWND window, LPARAM context)
+// The context is the vector of titles being collected.
+BOOL CALLBACK WindowListProc(HWND window, LPARAM context)
 {
     // Nothing may unwind through the platform's enumeration: a window whose
     // title cannot be taken is left out, and the enumeration goes on.
@@ -46,7 +47,7 @@ BOOL CALLBACK CollectListedTitle(HWND window, LPARAM context)
 std::vector<String> ListedWindowTitles()
 {
     std::vector<String> titles;
-    ::EnumWindows(CollectListedTitle, reinterpret_cast<LPARAM>(&titles));
+    ::EnumWindows(WindowListProc, reinterpret_cast<LPARAM>(&titles));
     return titles;
 }
 
