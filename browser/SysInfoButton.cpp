@@ -1,5 +1,5 @@
 #include "browser/SearchWindow.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "ui/Application.h"
 
 #include <memory>

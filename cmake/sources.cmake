@@ -43,14 +43,14 @@ set(TAMSAEK_UI_SOURCES
 )
 set(TAMSAEK_SYSINFO_SOURCES
   sysinfo/CpuClock.cpp
-  sysinfo/DisplayClock.cpp
+  sysinfo/DisplayDevices.cpp
   sysinfo/DriveText.cpp
   sysinfo/Drives.cpp
   sysinfo/Network.cpp
   sysinfo/NetworkText.cpp
   sysinfo/ProcessWindows.cpp
   sysinfo/ReportText.cpp
-  sysinfo/SysInfoTest.cpp
+  sysinfo/SysInfoWindow.cpp
   sysinfo/SystemReport.cpp
   sysinfo/WindowFilter.cpp
 )
@@ -126,9 +126,9 @@ set(TAMSAEK_TEST_SOURCES
   tests/platform/MonitorFallbacksTest.cpp
   tests/platform/PlatformErrorTest.cpp
   tests/platform/TimeAndDiskTest.cpp
+  tests/sysinfo/ProbesTest.cpp
   tests/sysinfo/SysInfoButtonTest.cpp
   tests/sysinfo/SysInfoWindowTest.cpp
-  tests/sysinfo/SystemReportTest.cpp
   tests/ui/FormTest.cpp
   tests/ui/LayoutScaleTest.cpp
 )

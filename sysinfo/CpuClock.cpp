@@ -1,5 +1,6 @@
+#include "sysinfo/CpuClock.h"
+
 #include "sysinfo/ReportText.h"
-#include "sysinfo/SystemReport.h"
 
 #include <windows.h>
 

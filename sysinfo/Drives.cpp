@@ -1,14 +1,14 @@
+#include "sysinfo/Drives.h"
+
 #include "platform/QuietDriveErrors.h"
-#include "sysinfo/DriveText.h"
-#include "sysinfo/SysInfoTest.h"
 #include "platform/SysUtils.h"
 #include "base/WideText.h"
 
-namespace {
+std::vector<String> LogicalDriveLetters()
+{
+    return DriveLetters(::GetLogicalDrives());
+}
 
-// What the platform says about one drive, 0 being A. Slow drives hold the
-// window until they answer; a drive that does not answer keeps the
-// defaults of DriveDetails.
 DriveDetails QueryDrive(int index)
 {
     DriveDetails drive;
@@ -26,27 +26,4 @@ DriveDetails QueryDrive(int index)
     }
     drive.driveType = ::GetDriveTypeW(root);
     return drive;
-}
-
-} // namespace
-
-void TSysInfoTest::FillDriverList()
-{
-    for (const String& letter : DriveLetters(::GetLogicalDrives()))
-        ShowDriverList->Items.Add(letter);
-}
-
-void TSysInfoTest::ShowDriverListClick(TObject*)
-{
-    const int selected = ShowDriverList->ItemIndex();
-    if (selected < 0)
-        return;
-    const String item = ShowDriverList->Items[selected];
-    // Only drive letters are ever listed; anything else names no drive.
-    if (item.empty() || item[0] < 'A' || item[0] > 'Z')
-        return;
-    const DriveDetails drive = QueryDrive(item[0] - 'A');
-    ShowDriverMemo->Lines.Clear();
-    for (const String& line : DriveDetailLines(drive))
-        ShowDriverMemo->Lines.Add(line);
 }

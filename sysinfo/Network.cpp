@@ -1,9 +1,6 @@
 #include "sysinfo/Network.h"
 
 #include "platform/WinsockStartup.h"
-#include "sysinfo/NetworkText.h"
-#include "sysinfo/SysInfoTest.h"
-#include "ui/Dialogs.h"
 
 #include <windows.h>
 
@@ -11,9 +8,6 @@
 
 #include <cstring>
 
-namespace {
-
-// The first address of the local host as Windows Sockets 1.1 finds it.
 std::optional<HostAddress> QueryHostAddress()
 {
     const platform::WinsockStartup sockets(MAKEWORD(1, 1));
@@ -31,28 +25,9 @@ std::optional<HostAddress> QueryHostAddress()
     return address;
 }
 
-struct InternetState {
-    bool queried = false;
-    std::uint32_t flags = 0;
-};
-
 InternetState QueryInternetState()
 {
     DWORD flags = 0;
     const bool queried = ::InternetGetConnectedState(&flags, 0);
     return {queried, static_cast<std::uint32_t>(flags)};
-}
-
-} // namespace
-
-void ShowIPAddress(TSysInfoTest& form)
-{
-    form.IPAddr->SetText(HostAddressText(QueryHostAddress()));
-}
-
-void ShowInternetState(TSysInfoTest&)
-{
-    const InternetState state = QueryInternetState();
-    for (const String& text : InternetStateTexts(state.queried, state.flags))
-        ShowMessage(text);
 }

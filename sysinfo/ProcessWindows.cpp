@@ -1,20 +1,20 @@
 #include "sysinfo/ProcessWindows.h"
 
 #include "platform/UniqueHandle.h"
-#include "sysinfo/SysInfoTest.h"
 #include "sysinfo/WindowFilter.h"
 #include "base/WideText.h"
+
+#include <windows.h>
 
 #include <tlhelp32.h>
 
 #include <iterator>
-#include <vector>
 
 namespace {
 
 String ReadWindowTitle(HWND window)
 {
-    // Twice the kept length in UTF-16 units: every unit becomes at least one
+    // Twice the kept length in UTF-16 units: every unit counts at least one
     // byte, so the cut never reaches a pair this read may have split.
     wchar_t title[2 * kWindowTitleLimit + 2] = {};
     const int length = ::GetWindowTextW(window, title, static_cast<int>(std::size(title)));
@@ -24,6 +24,31 @@ String ReadWindowTitle(HWND window)
 std::uint32_t StyleWord(HWND window, int index)
 {
     return static_cast<std::uint32_t>(::GetWindowLongPtrW(window, index));
+}
+
+// The context is the vector of titles being collected.
+BOOL CALLBACK WindowListProc(HWND window, LPARAM context)
+{
+    // Nothing may unwind through the platform's enumeration: a window whose
+    // title cannot be taken is left out, and the enumeration goes on.
+    try {
+        const String title = ReadWindowTitle(window);
+        if (title.empty())
+            return TRUE;
+        if (QualifiesForWindowList(StyleWord(window, GWL_STYLE), StyleWord(window, GWL_EXSTYLE)))
+            reinterpret_cast<std::vector<String>*>(context)->push_back(title);
+    } catch (...) {
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<String> ListedWindowTitles()
+{
+    std::vector<String> titles;
+    ::EnumWindows(WindowListProc, reinterpret_cast<LPARAM>(&titles));
+    return titles;
 }
 
 std::vector<String> RunningProcessNames()
@@ -38,26 +63,4 @@ std::vector<String> RunningProcessNames()
          found = ::Process32NextW(snapshot.Get(), &process))
         names.push_back(Narrow(process.szExeFile));
     return names;
-}
-
-} // namespace
-
-BOOL CALLBACK WindowListProc(HWND window, LPARAM context)
-{
-    // Nothing may unwind through the platform's enumeration.
-    try {
-        const String title = ReadWindowTitle(window);
-        if (title.empty())
-            return TRUE;
-        if (QualifiesForWindowList(StyleWord(window, GWL_STYLE), StyleWord(window, GWL_EXSTYLE)))
-            reinterpret_cast<TSysInfoTest*>(context)->ListBox1->Items.Add(title);
-    } catch (...) {
-    }
-    return TRUE;
-}
-
-void FillProcessList(TSysInfoTest& form)
-{
-    for (const String& name : RunningProcessNames())
-        form.ListBox2->Items.Add(name);
 }

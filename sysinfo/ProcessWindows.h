@@ -1,11 +1,13 @@
 #pragma once
 // The titles of the visible top-level windows and the running processes.
-#include <windows.h>
+#include "base/Text.h"
 
-class TSysInfoTest;
+#include <vector>
 
-// For EnumWindows, with the window as the context: appends the title of
-// each qualifying window to ListBox1. Always goes on to the next window.
-BOOL CALLBACK WindowListProc(HWND window, LPARAM context);
-// Appends the executable name of every running process to ListBox2.
-void FillProcessList(TSysInfoTest& form);
+// The titles of the top-level windows the window list takes, in the
+// platform's enumeration order, each cut as the list keeps it.
+std::vector<String> ListedWindowTitles();
+
+// The executable name of every running process, in snapshot order; empty
+// when no snapshot can be taken.
+std::vector<String> RunningProcessNames();

@@ -1,27 +1,27 @@
 #pragma once
-// Memory figures, the primary display adapter, names, environment,
-// hardware facts and the processor clock.
-#include "base/Text.h"
+// Memory figures, names, environment and hardware facts, as the platform
+// answers.
+#include "sysinfo/ReportText.h"
 
 #include <cstdint>
+#include <optional>
 
-class TSysInfoTest;
+// The size every call that fills the report's work buffer is given.
+inline constexpr std::uint32_t kWorkBufferSize = 32767;
 
-// Fills MemField and AbleMemField; two boxes with pieces of the primary
-// display adapter's identifier, or none when it has no identifier.
-void ShowMemoryInfo(TSysInfoTest& form);
-// Fills ComNameEdit and UserNameEdit; a box per failure, the seven hardware
-// boxes, then the measured clock.
-void ShowSystemInfo(TSysInfoTest& form);
+struct MemoryFigures {
+    std::uint64_t totalBytes = 0;
+    std::uint64_t availableBytes = 0;
+};
+MemoryFigures QueryMemory();
 
-// The device identifier of the first display device marked primary, empty
-// when there is none.
-String PrimaryDisplayIdentifier();
+// Null when the call fails, so that a failed query shows nothing rather
+// than what an earlier one left in a buffer.
+std::optional<String> QueryComputerName();
+std::optional<String> QueryUserName();
 
-// Time-stamp ticks per second, measured across a sleep of `milliseconds`
-// (a negative interval sleeps not at all).
-std::int64_t MeasureCpuClock(int milliseconds);
-// The processor's time-stamp counter, as its two 32-bit halves. In
-// parentheses because the platform's headers define a function-like macro
-// of the same name.
-void(ReadTimeStampCounter)(std::uint32_t* low, std::uint32_t* high);
+// The count the expansion of `templateText` answers for the work buffer:
+// 0 for a failure, more than kWorkBufferSize when it does not fit.
+std::uint32_t ExpandTemplate(const char* templateText);
+
+HardwareFacts QueryHardware();

@@ -108,6 +108,31 @@ void TEdit::HandleCreated()
     ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
+void TEdit::GrowToText()
+{
+    if (!Handle())
+        return;
+    RECT shown{};
+    ::SendMessageW(Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    HDC dc = ::GetDC(Handle());
+    if (!dc)
+        return;
+    // The font the edit really draws with.
+    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+    const std::wstring text = Widen(Text());
+    SIZE extent{};
+    const bool measured = ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(Handle(), dc);
+    // One pixel more for the caret behind the last character.
+    const int missing = measured ? extent.cx + 1 - (shown.right - shown.left) : 0;
+    if (missing <= 0)
+        return;
+    TBounds bounds = Bounds();
+    bounds.width += missing;
+    SetBounds(bounds);
+}
+
 void TButton::Click()
 {
     if (onClick_)

@@ -20,6 +20,9 @@ class TEdit : public TControl {
 public:
     using TControl::TControl;
     bool SetLayoutProperty(const LayoutProperty& property) override;
+    // Widens the edit to the right until its whole text shows in its font,
+    // as a label grows to its caption; never narrows it.
+    void GrowToText();
 
 private:
     CreateParams CreationParams() const override;

@@ -364,12 +364,25 @@ void FuzzInformationTexts(FuzzedDataProvider& input)
     FUZZ_CHECK(WholeMebibytes(wide[0]) == wide[0] / (1024 * 1024));
 
     const String title = ListedWindowTitle(text);
-    FUZZ_CHECK(title.size() <= kWindowTitleLimit && text.compare(0, title.size(), title) == 0);
-    if (text.size() <= kWindowTitleLimit)
+    FUZZ_CHECK(title.size() <= 2 * kWindowTitleLimit && text.compare(0, title.size(), title) == 0);
+    if (text.size() <= kWindowTitleLimit / 2)
         FUZZ_CHECK(title == text);
     if (IsValidUtf8(text)) {
+        // In code page 949 every lead byte of UTF-8 counts one byte for
+        // ASCII and two for anything else; continuation bytes count nothing.
+        auto codePageBytes = [](std::string_view part) {
+            std::size_t count = 0;
+            for (char c : part) {
+                const auto byte = static_cast<unsigned char>(c);
+                count += byte < 0x80 ? 1 : byte >= 0xC0 ? 2 : 0;
+            }
+            return count;
+        };
         FUZZ_CHECK(IsValidUtf8(title));
-        FUZZ_CHECK(text.size() <= kWindowTitleLimit || title.size() + 3 >= kWindowTitleLimit);
+        FUZZ_CHECK(codePageBytes(title) <= kWindowTitleLimit);
+        if (title.size() < text.size())
+            FUZZ_CHECK(codePageBytes(title) + (static_cast<unsigned char>(text[title.size()]) < 0x80 ? 1 : 2) >
+                       kWindowTitleLimit);
     }
     // The window filter, whatever the other bits: never a hidden window nor
     // a control parent, never one without any part of the overlapped frame,

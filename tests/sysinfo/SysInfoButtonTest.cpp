@@ -2,7 +2,7 @@
 // modal information window and destroys it before the click returns. The
 // modal loop is ended from a thread timer, as a user closing it would.
 #include "browser/SearchWindow.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "tests/support/MessageRecorder.h"
 #include "ui/Application.h"
 

@@ -3,10 +3,11 @@
 // Windows and a second copy of this program are made first, so that the
 // window's lists have known entries to find.
 #include "platform/UniqueHandle.h"
-#include "sysinfo/SysInfoTest.h"
+#include "sysinfo/SysInfoWindow.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/PrimaryAdapter.h"
+#include "tests/support/TextFit.h"
 #include "ui/Application.h"
 #include "base/WideText.h"
 
@@ -27,20 +28,20 @@ namespace {
 
 const String kTwin = "tamsaek-probe twin";
 const String kLongTitle = "tamsaek-probe long " + String(281, 'x');   // 300 bytes
-const String kHangulTitle = [] {
-    String title = "tamsaek-probe 한글";
-    while (title.size() < 300)
-        title += "가";
-    return title;
-}();
+String Repeat(const char* piece, int times)
+{
+    String text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// Titles are kept as 255 bytes of code page 949 hold them: ASCII one byte,
+// any other character two.
+const String kHangulTitle = String("tamsaek-probe 한글") + Repeat("가", 200);
 const String kExactTitle = "tamsaek-probe exact " + String(235, 'x'); // 255 bytes
 // Characters outside the Basic Multilingual Plane: two UTF-16 units each.
-const String kSurrogateTitle = [] {
-    String title = "tamsaek-probe 𝄞";
-    while (title.size() < 300)
-        title += "😀";
-    return title;
-}();
+const String kSurrogateTitle = String("tamsaek-probe 𝄞") + Repeat("😀", 200);
 
 // A top-level window of the test's own, destroyed with its owner.
 class ProbeWindow {
@@ -368,6 +369,9 @@ TEST_F(SysInfoWindowTest, FieldsHoldAddressMemoryAndNames)
     ASSERT_TRUE(::GetUserNameW(user, &size));
     EXPECT_EQ(Window().UserNameEdit->Text(), Narrow(user));
 
+    for (TEdit* figures : {Window().IPAddr, Window().MemField, Window().AbleMemField})
+        EXPECT_TRUE(ShowsWholeText(figures->Handle())) << figures->Name();
+
     EXPECT_EQ(Window().TimeEdit->Text(), "") << "empty until the first tick";
     EXPECT_FALSE(::IsWindowVisible(Window().Handle())) << "not shown before the click shows it";
 }
@@ -387,8 +391,8 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
 
     struct Expected {
         TControl* control;
-        const char* text;
-        RECT bounds; // left, top, right, bottom
+        const char* text; // labels only
+        RECT bounds;      // left, top, right, bottom
     };
     const Expected controls[] = {
         {w.Label1, "I.P", {24, 8, 43, 28}},           {w.Label2, "ALLMEM", {8, 40, 74, 60}},
@@ -409,6 +413,10 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
             EXPECT_GE(r.right, e.bounds.right) << e.control->Name();
             EXPECT_GE(r.bottom, e.bounds.bottom) << e.control->Name();
             EXPECT_EQ(e.control->Text(), e.text);
+        } else if (e.control == w.IPAddr || e.control == w.MemField || e.control == w.AbleMemField) {
+            // The fields of figures grow to the right to their text.
+            EXPECT_GE(r.right, e.bounds.right) << e.control->Name();
+            EXPECT_EQ(r.bottom, e.bounds.bottom) << e.control->Name();
         } else {
             EXPECT_EQ(r.right, e.bounds.right) << e.control->Name();
             EXPECT_EQ(r.bottom, e.bounds.bottom) << e.control->Name();
@@ -537,11 +545,11 @@ TEST_F(SysInfoWindowTest, WindowListTakesOnlyVisibleCaptionedTopLevelWindows)
     EXPECT_EQ(Occurrences(titles, ""), 0);
     EXPECT_EQ(Occurrences(titles, "시스템정보"), 0) << "the window is not shown while it lists";
     EXPECT_EQ(Occurrences(titles, kLongTitle.substr(0, 255)), 1);
-    // 14 + 6 bytes, then three-byte characters: 78 of them fit in 255 bytes.
-    EXPECT_EQ(Occurrences(titles, kHangulTitle.substr(0, 254)), 1);
+    // 14 + 2 * 2 bytes, then 118 syllables of two bytes: 254 of 255.
+    EXPECT_EQ(Occurrences(titles, String("tamsaek-probe 한글") + Repeat("가", 118)), 1);
     EXPECT_EQ(Occurrences(titles, kExactTitle), 1) << "255 bytes are kept whole";
-    // 14 + 4 bytes, then four-byte characters: 59 of them fit in 255 bytes.
-    EXPECT_EQ(Occurrences(titles, kSurrogateTitle.substr(0, 254)), 1);
+    // 14 + 2 bytes, then 119 more characters of two: 254 of 255.
+    EXPECT_EQ(Occurrences(titles, String("tamsaek-probe 𝄞") + Repeat("😀", 119)), 1);
 }
 
 TEST_F(SysInfoWindowTest, ProcessListHoldsThisProgramOncePerRunningCopy)

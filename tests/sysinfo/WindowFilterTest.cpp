@@ -32,20 +32,54 @@ TEST(SysInfoWindowFilter, ToolWindowsAndOtherExtendedBitsDoNotMatter)
     EXPECT_TRUE(QualifiesForWindowList(kVisible | 0x00CF0000, 0xFFFEFFFF));
 }
 
-TEST(SysInfoWindowFilter, TitlesAreCutAt255BytesOnACharacterBoundary)
+String Repeat(const char* piece, int times)
 {
-    EXPECT_EQ(ListedWindowTitle(String(300, 'a')), String(255, 'a'));
-    EXPECT_EQ(ListedWindowTitle(String(255, 'a')), String(255, 'a'));
-    EXPECT_EQ(ListedWindowTitle(""), "");
+    String text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
 
-    String hangul;
-    for (int i = 0; i < 100; ++i)
-        hangul += "가"; // three bytes each
-    EXPECT_EQ(ListedWindowTitle(hangul), hangul.substr(0, 255)) << "85 whole characters fit";
-    const String shifted = "a" + hangul;
-    EXPECT_EQ(ListedWindowTitle(shifted), shifted.substr(0, 253)) << "the 86th character would be cut: it goes";
-    const String emoji = String(253, 'b') + "😀";
-    EXPECT_EQ(ListedWindowTitle(emoji), String(253, 'b'));
+// In code page 949 an ASCII character takes one byte and a Hangul syllable
+// two, while UTF-8 takes three bytes for the syllable: each row says how
+// much of its title 255 code-page bytes hold.
+TEST(SysInfoWindowFilter, TitlesKeepWhat255BytesOfCodePage949Hold)
+{
+    const String hangul200 = Repeat("가", 200); // 400 bytes in the code page
+    const struct {
+        const char* what;
+        String title;
+        String kept;
+    } rows[] = {
+        {"empty", "", ""},
+        {"300 ASCII", String(300, 'a'), String(255, 'a')},
+        {"exactly 255 ASCII", String(255, 'a'), String(255, 'a')},
+        {"200 syllables: 127 fit in 254 bytes", hangul200, Repeat("가", 127)},
+        {"one ASCII first: 1 + 127 * 2 = 255", Repeat("a", 1).append(hangul200), Repeat("a", 1).append(Repeat("가", 127))},
+        {"a syllable on bytes 255 and 256 goes", Repeat("a", 254) + "한b", String(254, 'a')},
+        {"a syllable on bytes 254 and 255 stays", Repeat("a", 253) + "한b", Repeat("a", 253) + "한"},
+        {"alternating: 85 pairs of 3 bytes are 255", Repeat("a가", 100), Repeat("a가", 85)},
+        {"63 runs of 4 bytes are 252, then 2 + 1 more", Repeat("가aa", 100), Repeat("가aa", 63) + "가a"},
+        {"a short mixed title stays whole", "탐색기 - C:\\Windows", "탐색기 - C:\\Windows"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ListedWindowTitle(row.title), row.kept) << row.what;
+}
+
+TEST(SysInfoWindowFilter, CharactersTheCodePageLacksCountTwoAndAreNeverSplit)
+{
+    const String emoji = "😀"; // four UTF-8 bytes, a pair of UTF-16 units
+    EXPECT_EQ(ListedWindowTitle(String(253, 'b') + emoji + "c"), String(253, 'b') + emoji);
+    EXPECT_EQ(ListedWindowTitle(String(254, 'b') + emoji), String(254, 'b'));
+    EXPECT_EQ(ListedWindowTitle(Repeat("é", 200)), Repeat("é", 127));
+    // A byte that starts no well-formed character stands alone and counts two.
+    EXPECT_EQ(ListedWindowTitle(String(253, 'b') + "\xFF" + "c"), String(253, 'b') + "\xFF");
+    EXPECT_EQ(ListedWindowTitle(String(254, 'b') + "\xE1\x84"), String(254, 'b'));
+    // A truncated sequence is two characters of two each.
+    EXPECT_EQ(Cp949PrefixLength("\xE1\x84" "a", 4), 2u);
+    EXPECT_EQ(Cp949PrefixLength("\xE1\x84" "a", 5), 3u);
+    EXPECT_EQ(Cp949PrefixLength("가나", 3), 3u) << "the second syllable would end past the limit";
+    EXPECT_EQ(Cp949PrefixLength("가나", 0), 0u);
 }
 
 } // namespace

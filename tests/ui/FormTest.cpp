@@ -1,6 +1,7 @@
 // Forms built from layout texts: binding by name, failures on unknown names,
 // alignment, and events delivered through the platform's own messages.
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/TextFit.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -28,6 +29,7 @@ public:
     TListView* List = nullptr;
     TLabel* Grows = nullptr;
     TLabel* Fixed = nullptr;
+    TEdit* Figure = nullptr;
 
     int created = 0;
     bool controlsExistedOnCreate = false;
@@ -61,6 +63,7 @@ public:
                                           Published("Other", &F::Other), Published("Tree", &F::Tree),
                                           Published("Split", &F::Split), Published("List", &F::List),
                                           Published("Grows", &F::Grows), Published("Fixed", &F::Fixed),
+                                          Published("Figure", &F::Figure),
                                           Published("Created", &F::Created), Published("GoClick", &F::GoClick),
                                           Published("OtherClick", &F::OtherClick),
                                           Published("TreeClick", &F::TreeClick),
@@ -131,6 +134,12 @@ const char kLayout[] = R"(object TestForm: TTestForm
       Height = 24
       OnClick = OtherClick
     end
+    object Figure: TEdit
+      Left = 140
+      Top = 3
+      Width = 41
+      Height = 24
+    end
   end
 end
 )";
@@ -194,17 +203,44 @@ TEST(Form, SplitterDragResizesTheControlBeforeItWithinLimits)
     ::SendMessageW(split, WM_LBUTTONUP, 0, MAKELPARAM(0, 10));
 }
 
-TEST(Form, ALabelGrowsToItsTextUnlessItsSizeIsFixed)
+String Corners(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+TEST(Form, LabelsAndGrowingEditsShowTheirWholeTextAndMoveNothingElse)
 {
     TTestForm form(Application, kLayout);
     RECT grows;
     RECT fixed;
     ::GetClientRect(form.Grows->Handle(), &grows);
     ::GetClientRect(form.Fixed->Handle(), &fixed);
-    EXPECT_GT(grows.right, 30);
-    EXPECT_GT(grows.bottom, 8);
+    const SIZE caption = TextExtentIn(form.Grows->Handle(), L"자라는 이름표");
+    EXPECT_GE(grows.right, caption.cx);
+    EXPECT_GE(grows.bottom, caption.cy);
     EXPECT_EQ(fixed.right, 4);
     EXPECT_EQ(fixed.bottom, 4);
+
+    HWND figure = form.Figure->Handle();
+    const RECT laidOut = BoundsInParent(figure);
+    const RECT go = BoundsInParent(form.Go->Handle());
+    const RECT other = BoundsInParent(form.Other->Handle());
+    form.Figure->SetText("123456789012");
+    ASSERT_FALSE(ShowsWholeText(figure)) << "twelve digits overflow 41 pixels";
+    form.Figure->GrowToText();
+    EXPECT_TRUE(ShowsWholeText(figure));
+    const RECT grown = BoundsInParent(figure);
+    EXPECT_EQ(grown.left, laidOut.left);
+    EXPECT_EQ(grown.top, laidOut.top);
+    EXPECT_EQ(grown.bottom, laidOut.bottom);
+    EXPECT_GT(grown.right, laidOut.right);
+    EXPECT_EQ(Corners(BoundsInParent(form.Go->Handle())), Corners(go));
+    EXPECT_EQ(Corners(BoundsInParent(form.Other->Handle())), Corners(other));
+
+    form.Figure->SetText("1");
+    form.Figure->GrowToText();
+    EXPECT_EQ(Corners(BoundsInParent(figure)), Corners(grown)) << "a shorter text does not narrow it";
 }
 
 TEST(Form, TabOrderFollowsTheLayout)

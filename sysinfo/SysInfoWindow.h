@@ -1,6 +1,8 @@
 #pragma once
 // The modal system-information window: a snapshot of the machine gathered
 // once while the window is built, a drive's details on a click, a clock.
+// The only part of the window's code that writes its controls or shows
+// boxes; the probes it calls answer in plain values.
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -31,9 +33,18 @@ public:
     void OnTimerEvent(TObject* sender);
     void ShowDriverListClick(TObject* sender);
 
-    void FillDriverList();
-
     static const FormClass& Class();
+
+private:
+    // The steps of the start-up sequence.
+    void ShowIPAddress();
+    void ShowInternetState();
+    void ShowMemoryInfo();
+    void ShowSystemInfo();
+    void FillDriverList();
+    void FillWindowList();
+    void FillProcessList();
+    void ShowDisplayDevice();
 };
 
 // The window of the current opening; null while none is open.

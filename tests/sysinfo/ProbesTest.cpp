@@ -1,7 +1,8 @@
-// The platform side of the memory and system report and of the display box.
+// The probes of the information window that its own test cannot steer:
+// the display-device lookups and the clock measurement.
 #include "platform/MonitorFallbacks.h"
-#include "sysinfo/DisplayClock.h"
-#include "sysinfo/SystemReport.h"
+#include "sysinfo/CpuClock.h"
+#include "sysinfo/DisplayDevices.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/PrimaryAdapter.h"
 
@@ -14,7 +15,7 @@ FARPROC NoMultiMonitorSupport(const char*)
     return nullptr;
 }
 
-TEST(SysInfoSystemReport, PrimaryIdentifierComesFromThePrimaryDevice)
+TEST(SysInfoProbes, PrimaryIdentifierComesFromThePrimaryDevice)
 {
     ResetMonitorFallbacks();
     const String identifier = PrimaryDisplayIdentifier();
@@ -24,24 +25,28 @@ TEST(SysInfoSystemReport, PrimaryIdentifierComesFromThePrimaryDevice)
     }
 }
 
-TEST(SysInfoSystemReport, TheSingleScreenFallbackGivesAnEmptyIdentifier)
+TEST(SysInfoProbes, TheSingleScreenFallbackGivesAnEmptyIdentifier)
 {
     ResetMonitorFallbacks(NoMultiMonitorSupport);
     EXPECT_EQ(PrimaryDisplayIdentifier(), "");
     ResetMonitorFallbacks();
 }
 
-TEST(SysInfoSystemReport, FirstDisplayDeviceThroughItsOwnLookup)
+TEST(SysInfoProbes, FirstDisplayDeviceThroughItsOwnLookup)
 {
     DISPLAY_DEVICEA device{};
     device.cb = sizeof device;
     ASSERT_TRUE(::EnumDisplayDevicesA(nullptr, 0, &device, 0));
-    EXPECT_EQ(QueryFirstDisplayDevice("user32.dll", "EnumDisplayDevicesA"), String(device.DeviceString));
-    EXPECT_EQ(QueryFirstDisplayDevice("user32.dll", "NoSuchEnumDisplayDevices"), std::nullopt);
-    EXPECT_EQ(QueryFirstDisplayDevice("tamsaek-no-such-library.dll", "EnumDisplayDevicesA"), std::nullopt);
+    const std::optional<DisplayDevice> first = QueryFirstDisplayDevice("user32.dll", "EnumDisplayDevicesA");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->description, String(device.DeviceString));
+    EXPECT_EQ(first->identifier, String(device.DeviceID));
+    EXPECT_EQ(first->stateFlags, device.StateFlags);
+    EXPECT_FALSE(QueryFirstDisplayDevice("user32.dll", "NoSuchEnumDisplayDevices"));
+    EXPECT_FALSE(QueryFirstDisplayDevice("tamsaek-no-such-library.dll", "EnumDisplayDevicesA"));
 }
 
-TEST(SysInfoSystemReport, ClockMeasurementGivesTicksPerSecond)
+TEST(SysInfoProbes, ClockMeasurementGivesTicksPerSecond)
 {
     // A short interval (the window measures one whole second): its ticks per
     // second are those of some x86 processor of the last thirty years, not a

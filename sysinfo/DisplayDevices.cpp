@@ -1,0 +1,58 @@
+#include "sysinfo/DisplayDevices.h"
+
+#include "platform/MonitorFallbacks.h"
+#include "platform/UniqueHandle.h"
+#include "base/WideText.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+using EnumDisplayDevicesFunction = BOOL(WINAPI*)(LPCSTR, DWORD, PDISPLAY_DEVICEA, DWORD);
+
+String RecordText(const char* field, std::size_t capacity)
+{
+    return AnsiToUtf8({field, ::strnlen(field, capacity)});
+}
+
+// Every lookup goes through here. The record is cleared for each index:
+// the single-screen fallback writes no identifier, which must then read as
+// empty, not as whatever an earlier answer left.
+std::optional<DisplayDevice> EnumerateDisplayDevice(EnumDisplayDevicesFunction enumerate, DWORD index)
+{
+    DISPLAY_DEVICEA record;
+    std::memset(&record, 0, sizeof record);
+    record.cb = sizeof record;
+    if (!enumerate(nullptr, index, &record, 0))
+        return std::nullopt;
+    return DisplayDevice{RecordText(record.DeviceString, sizeof record.DeviceString), record.StateFlags,
+                         RecordText(record.DeviceID, sizeof record.DeviceID)};
+}
+
+} // namespace
+
+std::optional<DisplayDevice> QueryFirstDisplayDevice(const char* libraryName, const char* entryName)
+{
+    // A reference of its own, so the library stays while it is used.
+    const platform::Module library(::LoadLibraryW(Widen(libraryName).c_str()));
+    if (!library)
+        return std::nullopt;
+    const FARPROC entry = ::GetProcAddress(library.Get(), entryName);
+    if (!entry)
+        return std::nullopt;
+    return EnumerateDisplayDevice(
+        reinterpret_cast<EnumDisplayDevicesFunction>(reinterpret_cast<void (*)()>(entry)), 0);
+}
+
+String PrimaryDisplayIdentifier()
+{
+    for (DWORD index = 0;; ++index) {
+        const std::optional<DisplayDevice> device = EnumerateDisplayDevice(FallbackEnumDisplayDevices, index);
+        if (!device)
+            return {};
+        if (device->stateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE)
+            return device->identifier;
+    }
+}
