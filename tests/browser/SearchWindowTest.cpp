@@ -216,6 +216,30 @@ TEST_F(SearchWindowTest, NativeItemsAreCreatedOnlyWhereTheTreeIsShown)
     EXPECT_EQ(tree.Selected(), nullptr);
 }
 
+TEST_F(SearchWindowTest, EveryRecordIsReleasedOnceWhetherOrNotTheWindowWasClosed)
+{
+    for (const int closings : {0, 1, 2}) {
+        SCOPED_TRACE(std::to_string(closings) + " closings before the window goes");
+        const long createdBefore = TTreeDataSearch::Created();
+        const long releasedBefore = TTreeDataSearch::Released();
+        auto* window = new TSearchWindow(Application);
+        const long nodes = static_cast<long>(window->T_TREEVIEW_SEARCH->Items.Count());
+        EXPECT_GT(nodes, 20);
+        EXPECT_EQ(TTreeDataSearch::Created() - createdBefore, nodes);
+        for (int i = 0; i < closings; ++i) {
+            TCloseAction action = caHide;
+            window->CloseSearch(window, action);
+            EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
+            EXPECT_EQ(PathOf(NodeAt(*window, {"tamsaek-fixture", "Top"})), "<none>");
+        }
+        if (closings == 0) {
+            EXPECT_EQ(TTreeDataSearch::Released(), releasedBefore);
+        }
+        delete window;
+        EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
+    }
+}
+
 TEST_F(SearchWindowTest, ListShowsEntriesInSearchOrderWithTheirColumns)
 {
     TListView& list = *Window().T_LISTVIEW_SEARCH;
