@@ -367,6 +367,26 @@ TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
     EXPECT_EQ(labelStyle & SS_TYPEMASK, SS_CENTER);
     EXPECT_TRUE(labelStyle & SS_CENTERIMAGE);
 
+    // The tree draws in the window's font, with the quality the system's
+    // smoothing gives a font left at the default named outright.
+    LOGFONTW windowFont{};
+    LOGFONTW treeFont{};
+    ASSERT_TRUE(::GetObjectW(w.FontHandle(), sizeof windowFont, &windowFont));
+    ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(w.T_TREEVIEW_SEARCH->Handle(), WM_GETFONT, 0, 0)),
+                             sizeof treeFont, &treeFont));
+    EXPECT_EQ(Narrow(treeFont.lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(treeFont.lfHeight, -11);
+    EXPECT_EQ(treeFont.lfWeight, windowFont.lfWeight);
+    EXPECT_EQ(treeFont.lfCharSet, windowFont.lfCharSet);
+    EXPECT_EQ(windowFont.lfQuality, DEFAULT_QUALITY);
+    BOOL smoothing = FALSE;
+    UINT smoothingType = 0;
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0));
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &smoothingType, 0));
+    EXPECT_EQ(treeFont.lfQuality, !smoothing                                  ? NONANTIALIASED_QUALITY
+                                  : smoothingType == FE_FONTSMOOTHINGCLEARTYPE ? CLEARTYPE_QUALITY
+                                                                               : ANTIALIASED_QUALITY);
+
     struct Column {
         const char* caption;
         int width;
