@@ -499,8 +499,11 @@ int Monitor(const String& stopFile)
         return 1;
     std::printf("ready=1\n");
     std::fflush(stdout);
+    // The buffer is offered again only once a string was taken out of it:
+    // offered again after a wait that timed out as well, it could take a
+    // second string before the first was read, which was then lost.
+    ::SetEvent(bufferReady);
     for (;;) {
-        ::SetEvent(bufferReady);
         if (::WaitForSingleObject(dataReady, 50) != WAIT_OBJECT_0) {
             if (::GetFileAttributesW(Widen(stopFile).c_str()) != INVALID_FILE_ATTRIBUTES)
                 break;
@@ -511,6 +514,7 @@ int Monitor(const String& stopFile)
         char text[kBufferSize - sizeof(DWORD) + 1] = {};
         std::memcpy(text, view + sizeof pid, kBufferSize - sizeof pid);
         std::printf("line=%lu\t%s\n", static_cast<unsigned long>(pid), AnsiToUtf8(text).c_str());
+        ::SetEvent(bufferReady);
     }
     ::UnmapViewOfFile(view);
     ::CloseHandle(mapping);
