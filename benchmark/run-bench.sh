@@ -108,6 +108,12 @@ run_rounds() { # COUNT NAME WARMUP APPROACH...   (an approach is OUTPUT:MODE[:AR
     done
 }
 
+# Drive C with no benchmark tree: what a start-up costs whatever the drive
+# holds (the prefix's own folders, the window, the first listing), so that
+# the growth from 10k to 100k folders can be told apart from it.
+run_rounds "$rounds" "drive C without a benchmark tree" "startup-empty:startup" "startup-empty:startup" \
+    "walk2-empty:walk:2"
+
 for size in $sizes; do
     count=$rounds
     [[ "$size" == 100k ]] && count=$big_rounds

@@ -15,20 +15,6 @@ constexpr char kRootPath[] = "C:\\";
 constexpr char kRootText[] = "C 드라이브";
 constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 
-TTreeNode* DeepestFirstChild(TTreeNode* node)
-{
-    while (TTreeNode* child = node->getFirstChild())
-        node = child;
-    return node;
-}
-
-void ReleaseRecord(TTreeNode& node)
-{
-    delete static_cast<TTreeDataSearch*>(node.Data);
-    // A late click finds no record rather than a released one.
-    node.Data = nullptr;
-}
-
 } // namespace
 
 void TSearchWindow::ShowWnd(TObject*)
@@ -36,9 +22,7 @@ void TSearchWindow::ShowWnd(TObject*)
     T_TREEVIEW_SEARCH->Items.Clear();
     ListFolder(kRootPath);
     T_EDIT_SEARCH->SetTextBuf(kRootPath);
-    auto record = std::make_unique<TTreeDataSearch>(kRootPath);
-    TTreeNode* root = T_TREEVIEW_SEARCH->Items.AddObject(nullptr, kRootText, record.get());
-    record.release();
+    TTreeNode* root = T_TREEVIEW_SEARCH->Items.AddObject(nullptr, kRootText, records_.Add(kRootPath));
     AddSubfolders(kRootPath, root);
 }
 
@@ -63,10 +47,7 @@ void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
     WalkFolders(
         disk, path, parent,
         [this](TTreeNode* under, std::string_view name, String childPath) {
-            auto record = std::make_unique<TTreeDataSearch>(std::move(childPath));
-            TTreeNode* node = T_TREEVIEW_SEARCH->Items.AddChildObject(under, String(name), record.get());
-            record.release();
-            return node;
+            return T_TREEVIEW_SEARCH->Items.AddChildObject(under, String(name), records_.Add(std::move(childPath)));
         },
         workers, report);
 }
@@ -82,20 +63,12 @@ void TSearchWindow::CloseSearch(TObject*, TCloseAction&)
 
 void TSearchWindow::FreeNodePaths(TTreeNode* node)
 {
-    // Every record goes after those of its descendants; no recursion, so
-    // the depth of the tree does not matter.
-    TTreeNode* first = node->getFirstChild();
-    if (!first)
-        return;
-    TTreeNode* current = DeepestFirstChild(first);
-    for (;;) {
-        ReleaseRecord(*current);
-        if (TTreeNode* next = current->getNextSibling()) {
-            current = DeepestFirstChild(next);
-        } else {
-            current = current->Parent();
-            if (current == node)
-                return;
-        }
-    }
+    VisitBelowChildrenFirst(*node, [this](TTreeNode& below) { ReleaseRecord(below); });
+}
+
+void TSearchWindow::ReleaseRecord(TTreeNode& node)
+{
+    records_.Release(static_cast<TTreeDataSearch*>(node.Data));
+    // A late click finds no record rather than a released one.
+    node.Data = nullptr;
 }

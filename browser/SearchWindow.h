@@ -1,6 +1,7 @@
 #pragma once
 // The folder browser: the folder tree of drive C on the left, the entries
 // of one folder on the right, an address bar above.
+#include "browser/RecordStore.h"
 #include "platform/DebugOutputSender.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -10,6 +11,7 @@
 #include <atomic>
 
 // Hung on every folder node: the folder's full path, ending in a backslash.
+// The window owns every record; a node only points at its own.
 struct TTreeDataSearch {
     explicit TTreeDataSearch(String path);
     ~TTreeDataSearch();
@@ -64,6 +66,11 @@ public:
 private:
     void AddSubfolders(const String& path, TTreeNode* parent);
     void FreeNodePaths(TTreeNode* node);
+    void ReleaseRecord(TTreeNode& node);
+
+    // The tree's path records: released children first by CloseSearch, and
+    // those still held when the window goes without closing, with it.
+    RecordStore<TTreeDataSearch> records_;
 
     // Trace lines wait for a listening monitor's answer: they are sent from
     // a thread of their own, after the list they describe is shown.

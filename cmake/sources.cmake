@@ -105,6 +105,7 @@ set(TAMSAEK_PURE_TEST_SOURCES
   tests/browser/AddressWalkTest.cpp
   tests/browser/FileRowTest.cpp
   tests/browser/FolderWalkTest.cpp
+  tests/browser/RecordStoreTest.cpp
   tests/browser/WalkSharingTest.cpp
   tests/platform/LongPathTest.cpp
   tests/sysinfo/DriveTextTest.cpp

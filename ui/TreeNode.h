@@ -45,6 +45,34 @@ private:
     bool childItemsCreated_ = false;
 };
 
+// Calls visit(TTreeNode&) for every node below `node`, each after all of its
+// descendants, siblings in their order. No recursion: the depth of the tree
+// does not matter.
+template <class Visit>
+void VisitBelowChildrenFirst(TTreeNode& node, Visit&& visit)
+{
+    auto deepestFirst = [](TTreeNode* n) {
+        while (TTreeNode* child = n->getFirstChild())
+            n = child;
+        return n;
+    };
+    TTreeNode* first = node.getFirstChild();
+    if (!first)
+        return;
+    TTreeNode* current = deepestFirst(first);
+    for (;;) {
+        TTreeNode* next = current->getNextSibling();
+        TTreeNode* parent = current->Parent();
+        visit(*current);
+        if (next)
+            current = deepestFirst(next);
+        else if (parent == &node)
+            return;
+        else
+            current = parent;
+    }
+}
+
 // Told of changes so that native items can follow the model.
 class TreeNodeObserver {
 public:

@@ -27,6 +27,21 @@ HTREEITEM ItemOf(const TTreeNode& node)
     return static_cast<HTREEITEM>(node.NativeItem());
 }
 
+// The quality a font left at DEFAULT_QUALITY gets on this system, named
+// outright (DEFAULT_QUALITY itself when the system does not say).
+BYTE SystemFontQuality()
+{
+    BOOL smoothing = FALSE;
+    if (!::SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0))
+        return DEFAULT_QUALITY;
+    if (!smoothing)
+        return NONANTIALIASED_QUALITY;
+    UINT type = 0;
+    if (!::SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0))
+        return DEFAULT_QUALITY;
+    return type == FE_FONTSMOOTHINGCLEARTYPE ? CLEARTYPE_QUALITY : ANTIALIASED_QUALITY;
+}
+
 } // namespace
 
 TTreeView::TTreeView(TComponent* owner) : TControl(owner), Items(this) {}
@@ -49,11 +64,34 @@ TControl::CreateParams TTreeView::CreationParams() const
 
 void TTreeView::HandleCreated()
 {
+    UseExplicitQualityFont();
     ::SendMessageW(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
     if (images_)
         ::SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
     for (TTreeNode* node = Items.GetFirstNode(); node; node = node->getNextSibling())
         CreateItem(*node);
+}
+
+void TTreeView::UseExplicitQualityFont()
+{
+    // The control selects its font once for every item whose text it
+    // measures, and a node's first expansion measures all its children.
+    // Wine asks for the system's smoothing again on every selection of a
+    // font left at DEFAULT_QUALITY (some 25 us, against 2 us with the
+    // quality named): the same font with the quality it stands for looks
+    // the same and opens a node of 100,000 children several times faster.
+    const auto current = reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    LOGFONTW face{};
+    if (!current || ::GetObjectW(current, sizeof face, &face) != sizeof face || face.lfQuality != DEFAULT_QUALITY)
+        return;
+    face.lfQuality = SystemFontQuality();
+    if (face.lfQuality == DEFAULT_QUALITY)
+        return;
+    platform::Font font(::CreateFontIndirectW(&face));
+    if (!font)
+        return;
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    font_ = std::move(font);
 }
 
 void TTreeView::CreateItem(TTreeNode& node)

@@ -2,6 +2,7 @@
 // Tree view over the platform's control. Nodes live in Items; a node's
 // native item is created when its parent is expanded or when the node is
 // selected, so a large tree costs no native insertions until it is seen.
+#include "platform/UniqueHandle.h"
 #include "ui/Control.h"
 #include "ui/TreeNode.h"
 
@@ -34,10 +35,12 @@ private:
     void NodeAdded(TTreeNode& node) override;
     void NodesClearing() override;
 
+    void UseExplicitQualityFont();
     void CreateItem(TTreeNode& node);
     void CreateChildItems(TTreeNode& node);
     void SelectClickedItem();
 
+    platform::Font font_;
     TImageList* images_ = nullptr;
     bool hideSelection_ = true;
     bool readOnly_ = false;

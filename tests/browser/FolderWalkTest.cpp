@@ -305,7 +305,7 @@ public:
     {
         if (path == "C:\\") {
             if (inline_) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                std::this_thread::sleep_for(kWalkProgressInterval + std::chrono::milliseconds(50));
             } else {
                 std::unique_lock<std::mutex> lock(mutex_);
                 reported_.wait_for(lock, std::chrono::seconds(30), [&] { return reports_ > 0; });

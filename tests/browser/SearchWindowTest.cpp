@@ -216,6 +216,30 @@ TEST_F(SearchWindowTest, NativeItemsAreCreatedOnlyWhereTheTreeIsShown)
     EXPECT_EQ(tree.Selected(), nullptr);
 }
 
+TEST_F(SearchWindowTest, EveryRecordIsReleasedOnceWhetherOrNotTheWindowWasClosed)
+{
+    for (const int closings : {0, 1, 2}) {
+        SCOPED_TRACE(std::to_string(closings) + " closings before the window goes");
+        const long createdBefore = TTreeDataSearch::Created();
+        const long releasedBefore = TTreeDataSearch::Released();
+        auto* window = new TSearchWindow(Application);
+        const long nodes = static_cast<long>(window->T_TREEVIEW_SEARCH->Items.Count());
+        EXPECT_GT(nodes, 20);
+        EXPECT_EQ(TTreeDataSearch::Created() - createdBefore, nodes);
+        for (int i = 0; i < closings; ++i) {
+            TCloseAction action = caHide;
+            window->CloseSearch(window, action);
+            EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
+            EXPECT_EQ(PathOf(NodeAt(*window, {"tamsaek-fixture", "Top"})), "<none>");
+        }
+        if (closings == 0) {
+            EXPECT_EQ(TTreeDataSearch::Released(), releasedBefore);
+        }
+        delete window;
+        EXPECT_EQ(TTreeDataSearch::Released() - releasedBefore, nodes);
+    }
+}
+
 TEST_F(SearchWindowTest, ListShowsEntriesInSearchOrderWithTheirColumns)
 {
     TListView& list = *Window().T_LISTVIEW_SEARCH;
@@ -342,6 +366,26 @@ TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
     const LONG labelStyle = ::GetWindowLongW(w.T_LABEL_SEARCH->Handle(), GWL_STYLE);
     EXPECT_EQ(labelStyle & SS_TYPEMASK, SS_CENTER);
     EXPECT_TRUE(labelStyle & SS_CENTERIMAGE);
+
+    // The tree draws in the window's font, with the quality the system's
+    // smoothing gives a font left at the default named outright.
+    LOGFONTW windowFont{};
+    LOGFONTW treeFont{};
+    ASSERT_TRUE(::GetObjectW(w.FontHandle(), sizeof windowFont, &windowFont));
+    ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(w.T_TREEVIEW_SEARCH->Handle(), WM_GETFONT, 0, 0)),
+                             sizeof treeFont, &treeFont));
+    EXPECT_EQ(Narrow(treeFont.lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(treeFont.lfHeight, -11);
+    EXPECT_EQ(treeFont.lfWeight, windowFont.lfWeight);
+    EXPECT_EQ(treeFont.lfCharSet, windowFont.lfCharSet);
+    EXPECT_EQ(windowFont.lfQuality, DEFAULT_QUALITY);
+    BOOL smoothing = FALSE;
+    UINT smoothingType = 0;
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0));
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &smoothingType, 0));
+    EXPECT_EQ(treeFont.lfQuality, !smoothing                                  ? NONANTIALIASED_QUALITY
+                                  : smoothingType == FE_FONTSMOOTHINGCLEARTYPE ? CLEARTYPE_QUALITY
+                                                                               : ANTIALIASED_QUALITY);
 
     struct Column {
         const char* caption;

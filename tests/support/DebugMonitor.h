@@ -63,8 +63,11 @@ private:
 
     void Listen()
     {
+        // The buffer is offered again only once a string was taken out of
+        // it: offered after a wait that timed out as well, it could take a
+        // second string before the first was read, losing the first.
+        ::SetEvent(bufferReady_);
         while (!stop_) {
-            ::SetEvent(bufferReady_);
             if (::WaitForSingleObject(dataReady_, 20) != WAIT_OBJECT_0) {
                 ++idleRounds_;
                 continue;
@@ -80,8 +83,11 @@ private:
             const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
             std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
             ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, utf8.data(), bytes, nullptr, nullptr);
-            std::lock_guard<std::mutex> lock(mutex_);
-            lines_.emplace_back(pid, std::move(utf8));
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                lines_.emplace_back(pid, std::move(utf8));
+            }
+            ::SetEvent(bufferReady_);
         }
     }
 
