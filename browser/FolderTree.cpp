@@ -21,7 +21,6 @@ void TSearchWindow::ShowWnd(TObject*)
 {
     T_TREEVIEW_SEARCH->Items.Clear();
     ListFolder(kRootPath);
-    T_EDIT_SEARCH->SetTextBuf(kRootPath);
     TTreeNode* root = T_TREEVIEW_SEARCH->Items.AddObject(nullptr, kRootText, records_.Add(kRootPath));
     AddSubfolders(kRootPath, root);
 }
