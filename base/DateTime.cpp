@@ -53,8 +53,8 @@ std::size_t RunLength(std::string_view text, std::size_t at) noexcept
 TDateTime EncodeDateTime(const DateTimeParts& p) noexcept
 {
     if (p.year < 1 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
-        p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
-        p.minute > 59 || p.second < 0 || p.second > 59 || p.millisecond < 0 || p.millisecond > 999)
+        p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 || p.minute > 59 ||
+        p.second < 0 || p.second > 59 || p.millisecond < 0 || p.millisecond > 999)
         return 0.0;
     const std::int64_t days = DayNumber(p.year, p.month, p.day) - kEpochDayNumber;
     const std::int64_t ms = ((p.hour * 60 + p.minute) * 60 + p.second) * 1000 + p.millisecond;

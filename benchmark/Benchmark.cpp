@@ -14,15 +14,15 @@
 //   tamsaek_bench enum FOLDER          bare enumeration of FOLDER with the same texts
 //   tamsaek_bench monitor STOPFILE     a debug-output monitor: prints "line=PID<tab>TEXT" per
 //                                      string until STOPFILE exists
+#include "base/WideText.h"
 #include "browser/AddressWalk.h"
 #include "browser/FileRow.h"
 #include "browser/FolderSource.h"
 #include "browser/FolderWalk.h"
 #include "browser/SearchWindow.h"
 #include "platform/FolderSearch.h"
-#include "ui/Application.h"
 #include "platform/SysUtils.h"
-#include "base/WideText.h"
+#include "ui/Application.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
 // The file list: the direct entries of one folder, in the order the folder
 // search gives them.
+#include "base/WideText.h"
 #include "browser/FileRow.h"
 #include "browser/SearchWindow.h"
 #include "platform/DebugOutput.h"
 #include "platform/FolderSearch.h"
 #include "platform/SysUtils.h"
-#include "base/WideText.h"
 
 #include <cinttypes>
 

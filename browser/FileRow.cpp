@@ -1,6 +1,5 @@
 #include "browser/FileRow.h"
 
-
 String SearchPattern(const String& folderPath)
 {
     if (!folderPath.empty() && folderPath.back() == '\\')

@@ -1,7 +1,7 @@
 #pragma once
 // The folder walk's view of drive C: the platform's folder search.
-#include "platform/FolderSearch.h"
 #include "base/WideText.h"
+#include "platform/FolderSearch.h"
 
 #include <cstdint>
 #include <string_view>

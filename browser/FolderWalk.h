@@ -22,9 +22,9 @@
 // called on the calling thread only, and so is Progress(std::size_t
 // foldersRead, const String& folderBeingRead), about four times a second
 // while the searches run.
+#include "base/Text.h"
 #include "browser/TreeAssembly.h"
 #include "browser/WorkSharing.h"
-#include "base/Text.h"
 
 #include <algorithm>
 #include <atomic>

@@ -3,8 +3,8 @@
 // map: a folder is listed through its node, never straight from typed text.
 #include "browser/AddressWalk.h"
 #include "browser/SearchWindow.h"
-#include "ui/Dialogs.h"
 #include "platform/SysUtils.h"
+#include "ui/Dialogs.h"
 
 namespace {
 
@@ -53,10 +53,9 @@ void TSearchWindow::BTNSearch(TObject*)
         ShowMessage(kNotAFolder);
         return;
     }
-    TTreeNode* reached = WalkAddress(typed, T_TREEVIEW_SEARCH->Items.GetFirstNode(),
-                                     [](const String& text, const String& component) {
-                                         return AnsiCompareText(text, component) == 0;
-                                     });
+    TTreeNode* reached =
+        WalkAddress(typed, T_TREEVIEW_SEARCH->Items.GetFirstNode(),
+                    [](const String& text, const String& component) { return AnsiCompareText(text, component) == 0; });
     if (!reached)
         return;
     T_TREEVIEW_SEARCH->SetSelected(reached);

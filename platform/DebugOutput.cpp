@@ -1,7 +1,7 @@
 #include "platform/DebugOutput.h"
 
-#include "platform/UniqueHandle.h"
 #include "base/WideText.h"
+#include "platform/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "platform/FolderSearch.h"
 
-#include "platform/LongPath.h"
 #include "base/WideText.h"
+#include "platform/LongPath.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The folder search: the entries of one folder, in the file system's order.
-#include "platform/UniqueHandle.h"
 #include "base/Text.h"
+#include "platform/UniqueHandle.h"
 
 #include <cstdint>
 #include <optional>

@@ -7,7 +7,7 @@ namespace {
 // The order in which the entry points are looked up; the first missing one
 // ends the lookup.
 constexpr const char* kEntryNames[] = {
-    "GetSystemMetrics",    "MonitorFromWindow", "MonitorFromRect",    "MonitorFromPoint",
+    "GetSystemMetrics",    "MonitorFromWindow", "MonitorFromRect",     "MonitorFromPoint",
     "EnumDisplayMonitors", "GetMonitorInfoA",   "EnumDisplayDevicesA",
 };
 constexpr std::size_t kEntryCount = sizeof kEntryNames / sizeof kEntryNames[0];

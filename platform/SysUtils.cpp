@@ -1,7 +1,7 @@
 #include "platform/SysUtils.h"
 
-#include "platform/LongPath.h"
 #include "base/WideText.h"
+#include "platform/LongPath.h"
 
 #include <climits>
 

@@ -1,5 +1,5 @@
-#include "platform/SysUtils.h"
 #include "base/WideText.h"
+#include "platform/SysUtils.h"
 
 TDateTime Now()
 {

@@ -2,6 +2,7 @@
 // One owning wrapper per kind of platform handle. Each kind names its
 // sentinel and its release call; copies are deleted, moves hand ownership on.
 #include <windows.h>
+
 #include <utility>
 
 namespace platform {

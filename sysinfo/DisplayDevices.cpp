@@ -1,8 +1,8 @@
 #include "sysinfo/DisplayDevices.h"
 
+#include "base/WideText.h"
 #include "platform/MonitorFallbacks.h"
 #include "platform/UniqueHandle.h"
-#include "base/WideText.h"
 
 #include <windows.h>
 
@@ -42,8 +42,7 @@ std::optional<DisplayDevice> QueryFirstDisplayDevice(const char* libraryName, co
     const FARPROC entry = ::GetProcAddress(library.Get(), entryName);
     if (!entry)
         return std::nullopt;
-    return EnumerateDisplayDevice(
-        reinterpret_cast<EnumDisplayDevicesFunction>(reinterpret_cast<void (*)()>(entry)), 0);
+    return EnumerateDisplayDevice(reinterpret_cast<EnumDisplayDevicesFunction>(reinterpret_cast<void (*)()>(entry)), 0);
 }
 
 String PrimaryDisplayIdentifier()

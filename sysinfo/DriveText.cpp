@@ -14,8 +14,7 @@ std::vector<String> DriveLetters(std::uint32_t mask)
 String DriveTypeText(std::uint32_t type)
 {
     static const char* const kTexts[] = {
-        "Unknown",     "(Not Available)", "Removable Drive", "Hard Drive",
-        "Network Drive", "CD-ROM Drive",  "RAM Drive",
+        "Unknown", "(Not Available)", "Removable Drive", "Hard Drive", "Network Drive", "CD-ROM Drive", "RAM Drive",
     };
     return type < std::size(kTexts) ? kTexts[type] : "";
 }

@@ -1,8 +1,8 @@
 #include "sysinfo/Drives.h"
 
+#include "base/WideText.h"
 #include "platform/QuietDriveErrors.h"
 #include "platform/SysUtils.h"
-#include "base/WideText.h"
 
 std::vector<String> LogicalDriveLetters()
 {

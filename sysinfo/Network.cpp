@@ -17,8 +17,7 @@ std::optional<HostAddress> QueryHostAddress()
     if (::gethostname(name, sizeof name) == SOCKET_ERROR)
         return std::nullopt;
     const hostent* host = ::gethostbyname(name);
-    if (!host || host->h_addrtype != AF_INET || host->h_length < 4 || !host->h_addr_list ||
-        !host->h_addr_list[0])
+    if (!host || host->h_addrtype != AF_INET || host->h_length < 4 || !host->h_addr_list || !host->h_addr_list[0])
         return std::nullopt;
     HostAddress address;
     std::memcpy(address.data(), host->h_addr_list[0], address.size());

@@ -19,8 +19,8 @@ std::vector<String> InternetStateTexts(bool queried, std::uint32_t flags)
         return {"검사할 수 없습니다"};
     // Bit 0x01 upwards to 0x40; higher bits mean nothing here.
     static const char* const kTexts[] = {
-        "Modem으로 인터넷 사용중...",  "LAN으로 인터넷 사용중...", "Proxy로 인터넷 사용중...",
-        "Modem을 다른 용도로 사용중", "RAS가 설치되어 있음",     "오프라인",
+        "Modem으로 인터넷 사용중...", "LAN으로 인터넷 사용중...", "Proxy로 인터넷 사용중...",
+        "Modem을 다른 용도로 사용중", "RAS가 설치되어 있음",      "오프라인",
         "인터넷 연결이 설정되었음",
     };
     std::vector<String> texts;

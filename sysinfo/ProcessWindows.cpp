@@ -1,8 +1,8 @@
 #include "sysinfo/ProcessWindows.h"
 
+#include "base/WideText.h"
 #include "platform/UniqueHandle.h"
 #include "sysinfo/WindowFilter.h"
-#include "base/WideText.h"
 
 #include <windows.h>
 

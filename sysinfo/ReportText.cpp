@@ -28,8 +28,7 @@ IdentifierPieces SplitDisplayIdentifier(std::string_view identifier)
     return {Piece(identifier, 8), Piece(identifier, 17)};
 }
 
-std::optional<String> ExpansionFailureText(std::string_view templateText, std::uint32_t count,
-                                           std::uint32_t capacity)
+std::optional<String> ExpansionFailureText(std::string_view templateText, std::uint32_t count, std::uint32_t capacity)
 {
     if (count == 0)
         return String("ExpandEnvironmentStrings");

@@ -28,8 +28,7 @@ inline constexpr std::array<const char*, 4> kEnvironmentTemplates = {
 
 // The box an expansion calls for, from the count the platform answered
 // for a buffer of `capacity`: none for a success.
-std::optional<String> ExpansionFailureText(std::string_view templateText, std::uint32_t count,
-                                           std::uint32_t capacity);
+std::optional<String> ExpansionFailureText(std::string_view templateText, std::uint32_t count, std::uint32_t capacity);
 
 // The processor and memory-layout facts of the report. Addresses and the
 // processor mask are pointer-sized on the platform: kept whole here.

@@ -1,5 +1,6 @@
 #include "sysinfo/SysInfoWindow.h"
 
+#include "platform/SysUtils.h"
 #include "sysinfo/CpuClock.h"
 #include "sysinfo/DisplayDevices.h"
 #include "sysinfo/DriveText.h"
@@ -9,9 +10,8 @@
 #include "sysinfo/ProcessWindows.h"
 #include "sysinfo/ReportText.h"
 #include "sysinfo/SystemReport.h"
-#include "ui/ErrorReport.h"
 #include "ui/Dialogs.h"
-#include "platform/SysUtils.h"
+#include "ui/ErrorReport.h"
 
 #include <vector>
 
@@ -50,29 +50,28 @@ void AddItems(TListBox& list, const std::vector<String>& items)
 const FormClass& TSysInfoTest::Class()
 {
     using W = TSysInfoTest;
-    static const FormClass formClass{
-        "TSysInfoTest",
-        {
-            Published("Label1", &W::Label1),
-            Published("IPAddr", &W::IPAddr),
-            Published("Label2", &W::Label2),
-            Published("MemField", &W::MemField),
-            Published("Label3", &W::Label3),
-            Published("AbleMemField", &W::AbleMemField),
-            Published("SysTimer", &W::SysTimer),
-            Published("Label4", &W::Label4),
-            Published("ComNameEdit", &W::ComNameEdit),
-            Published("Label5", &W::Label5),
-            Published("UserNameEdit", &W::UserNameEdit),
-            Published("TimeEdit", &W::TimeEdit),
-            Published("ShowDriverList", &W::ShowDriverList),
-            Published("ShowDriverMemo", &W::ShowDriverMemo),
-            Published("ListBox1", &W::ListBox1),
-            Published("ListBox2", &W::ListBox2),
-            Published("FormCreate", &W::FormCreate),
-            Published("OnTimerEvent", &W::OnTimerEvent),
-            Published("ShowDriverListClick", &W::ShowDriverListClick),
-        }};
+    static const FormClass formClass{"TSysInfoTest",
+                                     {
+                                         Published("Label1", &W::Label1),
+                                         Published("IPAddr", &W::IPAddr),
+                                         Published("Label2", &W::Label2),
+                                         Published("MemField", &W::MemField),
+                                         Published("Label3", &W::Label3),
+                                         Published("AbleMemField", &W::AbleMemField),
+                                         Published("SysTimer", &W::SysTimer),
+                                         Published("Label4", &W::Label4),
+                                         Published("ComNameEdit", &W::ComNameEdit),
+                                         Published("Label5", &W::Label5),
+                                         Published("UserNameEdit", &W::UserNameEdit),
+                                         Published("TimeEdit", &W::TimeEdit),
+                                         Published("ShowDriverList", &W::ShowDriverList),
+                                         Published("ShowDriverMemo", &W::ShowDriverMemo),
+                                         Published("ListBox1", &W::ListBox1),
+                                         Published("ListBox2", &W::ListBox2),
+                                         Published("FormCreate", &W::FormCreate),
+                                         Published("OnTimerEvent", &W::OnTimerEvent),
+                                         Published("ShowDriverListClick", &W::ShowDriverListClick),
+                                     }};
     return formClass;
 }
 

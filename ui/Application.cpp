@@ -1,8 +1,8 @@
 #include "ui/Application.h"
 
+#include "base/WideText.h"
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
-#include "base/WideText.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The application object: creates the forms it owns, runs the message
 // loop until the main form closes and reports exceptions in a box.
-#include "ui/Component.h"
 #include "base/Exception.h"
+#include "ui/Component.h"
 
 class TForm;
 

@@ -1,8 +1,8 @@
 #pragma once
 // Base of everything a layout creates. A component owns the components
 // created with it as owner and deletes them, newest first, when it goes.
-#include "ui/Layout.h"
 #include "base/Text.h"
+#include "ui/Layout.h"
 
 #include <functional>
 #include <vector>

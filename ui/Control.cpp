@@ -1,9 +1,9 @@
 #include "ui/Control.h"
 
-#include "ui/ErrorReport.h"
 #include "base/Exception.h"
 #include "base/WideText.h"
 #include "platform/PlatformError.h"
+#include "ui/ErrorReport.h"
 
 #include <commctrl.h>
 
@@ -26,13 +26,12 @@ TControl* AttachedControl(HWND hwnd)
 
 TAlign ParseAlign(const LayoutProperty& property)
 {
-    static const std::map<String, TAlign> kNames = {
-        {"alNone", TAlign::None}, {"alTop", TAlign::Top},     {"alBottom", TAlign::Bottom},
-        {"alLeft", TAlign::Left}, {"alRight", TAlign::Right}, {"alClient", TAlign::Client}};
+    static const std::map<String, TAlign> kNames = {{"alNone", TAlign::None},     {"alTop", TAlign::Top},
+                                                    {"alBottom", TAlign::Bottom}, {"alLeft", TAlign::Left},
+                                                    {"alRight", TAlign::Right},   {"alClient", TAlign::Client}};
     const auto found = kNames.find(LayoutIdentifier(property));
     if (found == kNames.end())
-        throw LayoutError(property.line, "unknown alignment " +
-                        property.value.text);
+        throw LayoutError(property.line, "unknown alignment " + property.value.text);
     return found->second;
 }
 
@@ -266,10 +265,9 @@ void TControl::SetFontSpec(const TFontSpec& spec)
 {
     font_ = spec;
     if (hwnd_) {
-        fontHandle_.Reset(::CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                        FALSE, static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS,
-                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                        Widen(spec.name).c_str()));
+        fontHandle_.Reset(::CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                        static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(spec.name).c_str()));
         ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
     }
 }
@@ -289,9 +287,9 @@ void TControl::CreateHandle()
             style |= WS_VISIBLE;
     }
     const TBounds b = NativeBounds();
-    HWND hwnd = ::CreateWindowExW(params.exStyle, params.className, Widen(text_).c_str(), style, b.left, b.top,
-                                  b.width, b.height, parentWindow, nullptr, ::GetModuleHandleW(nullptr),
-                                  ownClass_ ? this : nullptr);
+    HWND hwnd =
+        ::CreateWindowExW(params.exStyle, params.className, Widen(text_).c_str(), style, b.left, b.top, b.width,
+                          b.height, parentWindow, nullptr, ::GetModuleHandleW(nullptr), ownClass_ ? this : nullptr);
     if (!hwnd)
         throw LastPlatformError("the window of " + Name() + " cannot be created");
     if (!ownClass_) {
@@ -329,11 +327,16 @@ void TControl::AlignControls()
                 aligned.push_back(child);
         std::stable_sort(aligned.begin(), aligned.end(), [side](TControl* a, TControl* b) {
             switch (side) {
-            case TAlign::Top: return a->bounds_.top < b->bounds_.top;
-            case TAlign::Bottom: return a->bounds_.top > b->bounds_.top;
-            case TAlign::Left: return a->bounds_.left < b->bounds_.left;
-            case TAlign::Right: return a->bounds_.left > b->bounds_.left;
-            default: return false;
+            case TAlign::Top:
+                return a->bounds_.top < b->bounds_.top;
+            case TAlign::Bottom:
+                return a->bounds_.top > b->bounds_.top;
+            case TAlign::Left:
+                return a->bounds_.left < b->bounds_.left;
+            case TAlign::Right:
+                return a->bounds_.left > b->bounds_.left;
+            default:
+                return false;
             }
         });
         for (TControl* child : aligned) {
@@ -416,9 +419,9 @@ bool TControl::SetLayoutProperty(const LayoutProperty& property)
         font_->charset = ParseCharset(property);
     } else if (name == "Font.Style") {
         font_ = Font();
-        font_->bold = property.value.kind == LayoutValue::Kind::Set &&
-                      std::find(property.value.set.begin(), property.value.set.end(), "fsBold") !=
-                          property.value.set.end();
+        font_->bold =
+            property.value.kind == LayoutValue::Kind::Set &&
+            std::find(property.value.set.begin(), property.value.set.end(), "fsBold") != property.value.set.end();
     } else if (name == "Font.Color" || name == "Color") {
         // Only the system colours are used; the platform draws them by default.
         LayoutIdentifier(property);

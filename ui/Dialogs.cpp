@@ -1,7 +1,7 @@
 #include "ui/Dialogs.h"
 
-#include "ui/Application.h"
 #include "base/WideText.h"
+#include "ui/Application.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include "ui/ExtCtrls.h"
 
-#include "ui/ErrorReport.h"
 #include "base/Exception.h"
 #include "platform/PlatformError.h"
+#include "ui/ErrorReport.h"
 
 #include <windowsx.h>
 

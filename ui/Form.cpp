@@ -130,8 +130,7 @@ bool TForm::SetLayoutProperty(const LayoutProperty& property)
         LayoutInteger(property); // the layout's pixels are those of 96 dpi
     else if (name == "OldCreateOrder") {
         if (LayoutBoolean(property))
-            throw LayoutError(property.line,
-                            "OnCreate always runs once construction is complete");
+            throw LayoutError(property.line, "OnCreate always runs once construction is complete");
     } else
         return TControl::SetLayoutProperty(property);
     return true;

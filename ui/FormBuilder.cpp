@@ -1,7 +1,7 @@
 #include "ui/FormBuilder.h"
 
-#include "ui/ComCtrls.h"
 #include "base/Exception.h"
+#include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -22,14 +22,13 @@ TComponent* Make(TComponent* owner)
 const std::map<String, Factory>& Factories()
 {
     static const std::map<String, Factory> factories = {
-        {"TButton", Make<TButton>},       {"TEdit", Make<TEdit>},         {"TImageList", Make<TImageList>},
-        {"TLabel", Make<TLabel>},         {"TListBox", Make<TListBox>},   {"TListView", Make<TListView>},
-        {"TMemo", Make<TMemo>},           {"TPanel", Make<TPanel>},       {"TSplitter", Make<TSplitter>},
-        {"TStatusBar", Make<TStatusBar>}, {"TTimer", Make<TTimer>},       {"TTreeView", Make<TTreeView>},
+        {"TButton", Make<TButton>},       {"TEdit", Make<TEdit>},       {"TImageList", Make<TImageList>},
+        {"TLabel", Make<TLabel>},         {"TListBox", Make<TListBox>}, {"TListView", Make<TListView>},
+        {"TMemo", Make<TMemo>},           {"TPanel", Make<TPanel>},     {"TSplitter", Make<TSplitter>},
+        {"TStatusBar", Make<TStatusBar>}, {"TTimer", Make<TTimer>},     {"TTreeView", Make<TTreeView>},
     };
     return factories;
 }
-
 
 class Builder {
 public:
@@ -52,8 +51,8 @@ public:
             if (!target)
                 throw LayoutError(reference.line, "no component named " + reference.target);
             if (!reference.component->SetLayoutReference(reference.property, target))
-                throw LayoutError(reference.line, "unknown property " + reference.property + " of " +
-                                         reference.component->Name());
+                throw LayoutError(reference.line,
+                                  "unknown property " + reference.property + " of " + reference.component->Name());
         }
         form_.ApplyTabOrder();
     }
@@ -112,14 +111,15 @@ private:
     {
         const FormBinding* binding = class_.Find(property.value.text);
         if (!binding || (!binding->notify && !binding->close))
-            throw LayoutError(property.line, property.value.text + " is not a published handler of " + class_.className);
+            throw LayoutError(property.line,
+                              property.value.text + " is not a published handler of " + class_.className);
         if (property.name == "OnClose" && &component == &form_ && binding->close) {
             form_.SetCloseEvent(binding->close(form_));
             return;
         }
         if (!binding->notify || !component.SetLayoutEvent(property.name, binding->notify(form_)))
-            throw LayoutError(property.line, "the event " + property.name + " of " + component.Name() + " cannot take " +
-                                    property.value.text);
+            throw LayoutError(property.line, "the event " + property.name + " of " + component.Name() +
+                                                 " cannot take " + property.value.text);
     }
 
     TForm& form_;

@@ -1,9 +1,9 @@
 #include "ui/ImageList.h"
 
-#include "platform/PlatformError.h"
-#include "platform/UniqueHandle.h"
 #include "base/Exception.h"
 #include "base/WideText.h"
+#include "platform/PlatformError.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 
@@ -35,11 +35,12 @@ int TImageList::Count() const
 
 void TImageList::AddBitmap(const String& resourceName, int line)
 {
-    platform::Bitmap bitmap(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), Widen(resourceName).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    platform::Bitmap bitmap(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), Widen(resourceName).c_str(),
+                                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     const DWORD loadError = bitmap ? 0 : ::GetLastError();
     if (!bitmap || ::ImageList_AddMasked(Handle(), bitmap.Get(), kMaskColour) < 0)
-        throw LayoutError(line, PlatformError("the picture " + resourceName + " cannot be loaded", loadError).Message());
+        throw LayoutError(line,
+                          PlatformError("the picture " + resourceName + " cannot be loaded", loadError).Message());
 }
 
 bool TImageList::SetLayoutProperty(const LayoutProperty& property)
@@ -47,8 +48,7 @@ bool TImageList::SetLayoutProperty(const LayoutProperty& property)
     const String& name = property.name;
     if (name == "Width" || name == "Height") {
         if (list_)
-            throw LayoutError(property.line, name +
-                            " must come before the pictures");
+            throw LayoutError(property.line, name + " must come before the pictures");
         (name == "Width" ? width_ : height_) = static_cast<int>(LayoutInteger(property));
     } else if (name == "BkColor") {
         bkColor_ = static_cast<COLORREF>(LayoutInteger(property));
@@ -66,8 +66,7 @@ bool TImageList::SetLayoutProperty(const LayoutProperty& property)
         for (const auto& item : property.value.collection)
             for (const LayoutProperty& field : item) {
                 if (field.name != "Bitmap")
-                    throw LayoutError(field.line, "unknown picture property " +
-                                    field.name);
+                    throw LayoutError(field.line, "unknown picture property " + field.name);
                 AddBitmap(LayoutText(field), field.line);
             }
     } else {

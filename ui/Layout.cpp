@@ -27,10 +27,7 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const String& what) const
-    {
-        throw LayoutError(line_, what);
-    }
+    [[noreturn]] void Fail(const String& what) const { throw LayoutError(line_, what); }
 
     // Objects and collections are parsed by recursion: their nesting is
     // bounded, so that no text can exhaust the stack. Windows nest a few
@@ -69,10 +66,7 @@ private:
         }
     }
 
-    static bool IsNameChar(char c)
-    {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
-    }
+    static bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
 
     String Name()
     {
@@ -236,8 +230,7 @@ private:
 
 [[noreturn]] void WrongKind(const LayoutProperty& property, const char* expected)
 {
-    throw LayoutError(property.line, property.name + " needs " +
-                    expected);
+    throw LayoutError(property.line, property.name + " needs " + expected);
 }
 
 } // namespace

@@ -31,9 +31,9 @@ struct LayoutValue {
     enum class Kind { Integer, Text, Identifier, Set, Collection };
     Kind kind = Kind::Integer;
     std::int64_t integer = 0;
-    String text;                                           // Text and Identifier
-    std::vector<String> set;                               // Set
-    std::vector<std::vector<LayoutProperty>> collection;   // Collection: one property list per item
+    String text;                                         // Text and Identifier
+    std::vector<String> set;                             // Set
+    std::vector<std::vector<LayoutProperty>> collection; // Collection: one property list per item
 };
 
 struct LayoutProperty {

@@ -6,7 +6,7 @@ namespace {
 
 bool IsPixelProperty(const String& name)
 {
-    static const char* const kNames[] = {"Left",   "Top",          "Width",      "Height", "ClientWidth",
+    static const char* const kNames[] = {"Left",         "Top",         "Width",      "Height", "ClientWidth",
                                          "ClientHeight", "Font.Height", "ItemHeight", "Indent", "MinSize"};
     for (const char* pixelName : kNames)
         if (name == pixelName)
@@ -25,8 +25,8 @@ std::int64_t Scaled(std::int64_t value, int pixelsPerInch)
     const std::int64_t restScaled = rest >= 0 ? (rest + 48) / 96 : -((-rest + 48) / 96);
     // The remainder's part has the sign of the whole: each side is checked
     // against its own limit.
-    const bool beyond = value >= 0 ? inches > (kMax - restScaled) / pixelsPerInch
-                                   : inches < -((kMax + restScaled) / pixelsPerInch);
+    const bool beyond =
+        value >= 0 ? inches > (kMax - restScaled) / pixelsPerInch : inches < -((kMax + restScaled) / pixelsPerInch);
     if (beyond)
         return value >= 0 ? kMax : -kMax;
     return inches * pixelsPerInch + restScaled;
@@ -58,4 +58,3 @@ void ScaleLayout(LayoutObject& layout, int pixelsPerInch)
             pending.push_back(&child);
     }
 }
-

@@ -1,8 +1,8 @@
 #include "ui/ListView.h"
 
 #include "base/Exception.h"
-#include "ui/ImageList.h"
 #include "base/WideText.h"
+#include "ui/ImageList.h"
 
 #include <commctrl.h>
 
@@ -14,8 +14,7 @@ namespace {
 
 [[noreturn]] void BadValue(const LayoutProperty& property)
 {
-    throw LayoutError(property.line, "unknown value " + property.value.text +
-                    " of " + property.name);
+    throw LayoutError(property.line, "unknown value " + property.value.text + " of " + property.name);
 }
 
 int ColumnFormat(const LayoutProperty& property)
@@ -151,7 +150,7 @@ std::optional<LRESULT> TListView::HandleNotify(NMHDR& header)
         if (info.item.mask & LVIF_TEXT) {
             const int sub = info.item.iSubItem;
             static const String kEmpty;
-            const String& text = sub == 0 ? row.Caption
+            const String& text = sub == 0                                          ? row.Caption
                                  : sub - 1 < static_cast<int>(row.SubItems.size()) ? row.SubItems[sub - 1]
                                                                                    : kEmpty;
             CopyWholeCharacters(text, info.item.pszText, info.item.cchTextMax);
@@ -211,8 +210,7 @@ bool TListView::SetLayoutProperty(const LayoutProperty& property)
                 else if (field.name == "Alignment")
                     column.Format = ColumnFormat(field);
                 else
-                    throw LayoutError(field.line, "unknown column property " +
-                                    field.name);
+                    throw LayoutError(field.line, "unknown column property " + field.name);
             }
             columns_.push_back(column);
         }

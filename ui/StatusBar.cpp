@@ -50,8 +50,7 @@ bool TStatusBar::SetLayoutProperty(const LayoutProperty& property)
                 else if (field.name == "Width")
                     panel.Width = static_cast<int>(LayoutInteger(field));
                 else
-                    throw LayoutError(field.line, "unknown panel property " +
-                                    field.name);
+                    throw LayoutError(field.line, "unknown panel property " + field.name);
             }
             panels_.push_back(panel);
         }

@@ -20,8 +20,7 @@ bool IsInputMethodProperty(const LayoutProperty& property)
 
 [[noreturn]] void UnknownValue(const LayoutProperty& property)
 {
-    throw LayoutError(property.line, "unknown value " + property.value.text +
-                    " of " + property.name);
+    throw LayoutError(property.line, "unknown value " + property.value.text + " of " + property.name);
 }
 
 } // namespace
@@ -64,9 +63,8 @@ bool TLabel::SetLayoutProperty(const LayoutProperty& property)
 
 TControl::CreateParams TLabel::CreationParams() const
 {
-    return {WC_STATICW,
-            alignment_ | (centreVertically_ ? SS_CENTERIMAGE : 0u) | (pathEllipsis_ ? SS_PATHELLIPSIS : 0u), 0,
-            false, nullptr};
+    return {WC_STATICW, alignment_ | (centreVertically_ ? SS_CENTERIMAGE : 0u) | (pathEllipsis_ ? SS_PATHELLIPSIS : 0u),
+            0, false, nullptr};
 }
 
 void TLabel::HandleCreated()
@@ -216,8 +214,7 @@ bool TListBox::SetLayoutEvent(const String& event, TNotifyEvent handler)
 
 TControl::CreateParams TListBox::CreationParams() const
 {
-    return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, false,
-            nullptr};
+    return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, false, nullptr};
 }
 
 void TListBox::HandleCreated()
@@ -284,8 +281,7 @@ bool TMemo::SetLayoutProperty(const LayoutProperty& property)
         for (const auto& item : property.value.collection)
             for (const LayoutProperty& field : item) {
                 if (field.name != "Text")
-                    throw LayoutError(field.line, "unknown line property " +
-                                    field.name);
+                    throw LayoutError(field.line, "unknown line property " + field.name);
                 text += (text.empty() ? "" : "\r\n") + LayoutText(field);
             }
         SetText(text);
@@ -296,8 +292,8 @@ bool TMemo::SetLayoutProperty(const LayoutProperty& property)
 
 TControl::CreateParams TMemo::CreationParams() const
 {
-    return {WC_EDITW, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE,
-            false, nullptr};
+    return {WC_EDITW, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE, false,
+            nullptr};
 }
 
 void TMemo::HandleCreated()

@@ -2,10 +2,7 @@
 
 #include <new>
 
-TTreeNode::TTreeNode(TTreeNode* parent, const String& text, void* data)
-    : Data(data), text_(text), parent_(parent)
-{
-}
+TTreeNode::TTreeNode(TTreeNode* parent, const String& text, void* data) : Data(data), text_(text), parent_(parent) {}
 
 int TTreeNode::Level() const
 {

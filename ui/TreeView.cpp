@@ -1,7 +1,7 @@
 #include "ui/TreeView.h"
 
-#include "ui/ImageList.h"
 #include "base/WideText.h"
+#include "ui/ImageList.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
 #include "app/EntryGuard.h"
-#include "tests/support/MessageRecorder.h"
+
 #include "base/Exception.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 
 namespace {
@@ -15,8 +15,9 @@ TEST(EntryGuard, ForeignExceptionIsShownWithAnEmptyMessage)
     EXPECT_EQ(RunGuarded([] { throw 42; }), 0);
     EXPECT_EQ(RunGuarded([] { throw Exception("ours"); }), 0);
     EXPECT_EQ(RunGuarded([] {}), 0);
-    EXPECT_EQ(RecordedMessages(), (std::vector<RecordedMessage>{
-                                      {MessageKind::Error, ""}, {MessageKind::Error, ""}, {MessageKind::Error, "ours"}}));
+    EXPECT_EQ(RecordedMessages(),
+              (std::vector<RecordedMessage>{
+                  {MessageKind::Error, ""}, {MessageKind::Error, ""}, {MessageKind::Error, "ours"}}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-#include "tests/support/DateParts.h"
 #include "base/DateTime.h"
+
+#include "tests/support/DateParts.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +38,9 @@ TEST(DateTime, EveryMillisecondOfADaySurvivesTheRoundTrip)
 
 TEST(DateTime, CalendarEdges)
 {
-    for (const DateTimeParts& in : {DateParts(1, 1, 1), DateParts(1600, 2, 29), DateParts(1900, 2, 28), DateParts(1900, 3, 1),
-                                    DateParts(2000, 2, 29), DateParts(2100, 12, 31), DateParts(9999, 12, 31, 23, 59, 59)}) {
+    for (const DateTimeParts& in :
+         {DateParts(1, 1, 1), DateParts(1600, 2, 29), DateParts(1900, 2, 28), DateParts(1900, 3, 1),
+          DateParts(2000, 2, 29), DateParts(2100, 12, 31), DateParts(9999, 12, 31, 23, 59, 59)}) {
         const DateTimeParts out = DecodeDateTime(EncodeDateTime(in));
         EXPECT_EQ(out.year, in.year);
         EXPECT_EQ(out.month, in.month);
@@ -60,8 +62,8 @@ TEST(DateTime, InvalidFieldsGiveTheEpoch)
 TEST(DateTime, ValuesBeyondYearsOneTo9999DecodeAsTheEpoch)
 {
     // Before 0001-01-01 the calendar once gave year 0 and below, and day 0.
-    for (const TDateTime value : {-693594.0, -700000.0, -2'999'999.5, 2'958'466.0, 2'999'999.0,
-                                  -693593.9999999999, std::numeric_limits<double>::infinity()}) {
+    for (const TDateTime value : {-693594.0, -700000.0, -2'999'999.5, 2'958'466.0, 2'999'999.0, -693593.9999999999,
+                                  std::numeric_limits<double>::infinity()}) {
         const DateTimeParts out = DecodeDateTime(value);
         EXPECT_EQ(out.year, 1899) << value;
         EXPECT_EQ(out.month, 12) << value;

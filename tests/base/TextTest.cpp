@@ -6,7 +6,7 @@ namespace {
 
 TEST(Text, PrefixNeverEndsInsideACharacter)
 {
-    const String text = "ab한😀";   // 2 + 3 + 4 bytes
+    const String text = "ab한😀"; // 2 + 3 + 4 bytes
     EXPECT_EQ(Utf8PrefixLength(text, 100), 9u);
     EXPECT_EQ(Utf8PrefixLength(text, 9), 9u);
     EXPECT_EQ(Utf8PrefixLength(text, 8), 5u);

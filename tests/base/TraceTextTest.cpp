@@ -1,9 +1,9 @@
 #include "base/TraceText.h"
+
 #include "base/Text.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 

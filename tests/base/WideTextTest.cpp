@@ -1,8 +1,7 @@
 #include "base/WideText.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <iterator>
 
 namespace {

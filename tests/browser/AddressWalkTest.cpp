@@ -1,9 +1,9 @@
 #include "browser/AddressWalk.h"
+
 #include "ui/TreeNode.h"
 
-#include <gtest/gtest.h>
-
 #include <cctype>
+#include <gtest/gtest.h>
 
 namespace {
 

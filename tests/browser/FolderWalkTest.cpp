@@ -1,11 +1,10 @@
 #include "browser/FolderWalk.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <gtest/gtest.h>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -203,8 +202,7 @@ std::ostream& operator<<(std::ostream& out, const Seen& seen)
 // The walk as a plain recursion would do it: descend into every folder
 // whose name does not begin with a full stop, unless it is a link to a
 // folder already on the way down.
-void ReferenceWalk(FakeSource& source, const String& path, int depth, std::vector<String>& way,
-                   std::vector<Seen>& out)
+void ReferenceWalk(FakeSource& source, const String& path, int depth, std::vector<String>& way, std::vector<Seen>& out)
 {
     std::vector<Entry> entries;
     source.List(path, [&](std::string_view name, std::uint32_t attributes) {
@@ -216,8 +214,8 @@ void ReferenceWalk(FakeSource& source, const String& path, int depth, std::vecto
         const String child = path + entry.name + "\\";
         out.push_back({entry.name, child, depth + 1});
         const auto id = source.Identify(child);
-        const bool loops = (entry.attributes & kReparsePointAttribute) && id &&
-                           std::find(way.begin(), way.end(), *id) != way.end();
+        const bool loops =
+            (entry.attributes & kReparsePointAttribute) && id && std::find(way.begin(), way.end(), *id) != way.end();
         if (loops)
             continue;
         way.push_back(id.value_or(String()));
@@ -351,8 +349,10 @@ TEST_P(FolderWalk, ProgressIsReportedOnTheCallingThreadWithoutChangingTheTree)
     bool onCaller = true;
     Tree tree;
     WalkFolders(
-        source, "C:\\", 0, [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
-        GetParam(), [&](std::size_t read, const String& current) {
+        source, "C:\\", 0,
+        [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
+        GetParam(),
+        [&](std::size_t read, const String& current) {
             counts.push_back(read);
             readings.push_back(current);
             onCaller = onCaller && std::this_thread::get_id() == caller;
@@ -374,15 +374,16 @@ TEST_P(FolderWalk, AFailingProgressReportStopsTheWalkCleanly)
     HoldingSource source(GetParam() == 0);
     AddFlatFolders(source, 200);
     Tree tree;
-    EXPECT_THROW(WalkFolders(
-                     source, "C:\\", 0,
-                     [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
-                     GetParam(),
-                     [&](std::size_t, const String&) {
-                         source.Reported();
-                         throw std::runtime_error("window failed");
-                     }),
-                 std::runtime_error);
+    EXPECT_THROW(
+        WalkFolders(
+            source, "C:\\", 0,
+            [&tree](int parent, std::string_view name, const String& path) { return tree.Add(parent, name, path); },
+            GetParam(),
+            [&](std::size_t, const String&) {
+                source.Reported();
+                throw std::runtime_error("window failed");
+            }),
+        std::runtime_error);
     EXPECT_EQ(tree.nodes.size(), 1u) << "no node is added once the walk has failed";
 }
 

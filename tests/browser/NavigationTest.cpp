@@ -1,19 +1,18 @@
 // Tree clicks, double-clicks on rows and the address bar, on fixture
 // folders of drive C, in-process with the real window.
+#include "base/WideText.h"
 #include "browser/SearchWindow.h"
+#include "platform/SysUtils.h"
 #include "tests/support/Fixtures.h"
-#include "tests/support/WindowQueries.h"
 #include "tests/support/Input.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/WindowQueries.h"
 #include "ui/Application.h"
-#include "platform/SysUtils.h"
-#include "base/WideText.h"
-
-#include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -432,7 +431,8 @@ TEST_F(NavigationTest, ARealMouseClickListsTheNodeUnderIt)
     ::Sleep(::GetDoubleClickTime() + 100);
     const int row = RowOf(List(), "MixedCase");
     RECT rect{LVIR_LABEL, 0, 0, 0};
-    ASSERT_TRUE(::SendMessageW(List().Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)));
+    ASSERT_TRUE(
+        ::SendMessageW(List().Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)));
     ClickAt(List().Handle(), {rect.left + 10, (rect.top + rect.bottom) / 2}, true);
     EXPECT_TRUE(PumpUntil([&] { return Tree().Selected() == mixed; }));
     EXPECT_EQ(Address(), kRoot + "MixedCase\\");

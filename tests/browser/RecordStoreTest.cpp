@@ -1,7 +1,6 @@
 #include "browser/RecordStore.h"
 
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <vector>
 

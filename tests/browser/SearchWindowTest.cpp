@@ -1,19 +1,19 @@
 // The folder browser window built in-process on the test prefix's drive C,
 // with fixture folders made before the window walks the drive.
 #include "browser/SearchWindow.h"
+
+#include "base/WideText.h"
 #include "tests/support/DebugOutputCapture.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/LinkLoopChecks.h"
-#include "tests/support/WindowQueries.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/WindowQueries.h"
 #include "ui/Application.h"
-#include "base/WideText.h"
-
-#include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -320,7 +320,8 @@ TEST_F(SearchWindowTest, EveryListedEntrySendsOneTraceLine)
     const TListView& list = *Window().T_LISTVIEW_SEARCH;
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(list.Items.Count()));
     for (int i = 0; i < list.Items.Count(); ++i)
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].rfind("file name : [" + list.Items[i].Caption + "], file_size[", 0), 0u)
+        EXPECT_EQ(
+            lines[static_cast<std::size_t>(i)].rfind("file name : [" + list.Items[i].Caption + "], file_size[", 0), 0u)
             << lines[static_cast<std::size_t>(i)];
     EXPECT_NE(std::find(lines.begin(), lines.end(), "file name : [readme.txt], file_size[1234]"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "file name : [big.bin], file_size[5368709120]"), lines.end());
@@ -383,7 +384,7 @@ TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
     UINT smoothingType = 0;
     ASSERT_TRUE(::SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0));
     ASSERT_TRUE(::SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &smoothingType, 0));
-    EXPECT_EQ(treeFont.lfQuality, !smoothing                                  ? NONANTIALIASED_QUALITY
+    EXPECT_EQ(treeFont.lfQuality, !smoothing                                   ? NONANTIALIASED_QUALITY
                                   : smoothingType == FE_FONTSMOOTHINGCLEARTYPE ? CLEARTYPE_QUALITY
                                                                                : ANTIALIASED_QUALITY);
 
@@ -392,15 +393,18 @@ TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
         int width;
         int format;
     };
-    const Column columns[] = {{"이름", 150, LVCFMT_LEFT}, {"크기", 100, LVCFMT_RIGHT},
-                              {"수정날짜", 120, LVCFMT_LEFT}, {"속성", 50, LVCFMT_LEFT}};
+    const Column columns[] = {{"이름", 150, LVCFMT_LEFT},
+                              {"크기", 100, LVCFMT_RIGHT},
+                              {"수정날짜", 120, LVCFMT_LEFT},
+                              {"속성", 50, LVCFMT_LEFT}};
     for (int i = 0; i < 4; ++i) {
         wchar_t caption[32] = {};
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.pszText = caption;
         column.cchTextMax = 32;
-        ASSERT_TRUE(::SendMessageW(w.T_LISTVIEW_SEARCH->Handle(), LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
+        ASSERT_TRUE(
+            ::SendMessageW(w.T_LISTVIEW_SEARCH->Handle(), LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
         EXPECT_EQ(Narrow(caption), columns[i].caption);
         EXPECT_EQ(column.cx, columns[i].width);
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format);
@@ -411,10 +415,12 @@ TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
     EXPECT_TRUE(::GetWindowLongW(w.T_TREEVIEW_SEARCH->Handle(), GWL_STYLE) & TVS_SHOWSELALWAYS);
     EXPECT_EQ(::SendMessageW(w.T_TREEVIEW_SEARCH->Handle(), TVM_GETINDENT, 0, 0), 19);
     HIMAGELIST images = w.T_ICON_SEARCH->Handle();
-    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(::SendMessageW(w.T_TREEVIEW_SEARCH->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)),
-              images);
-    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(::SendMessageW(w.T_LISTVIEW_SEARCH->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
-              images);
+    EXPECT_EQ(
+        reinterpret_cast<HIMAGELIST>(::SendMessageW(w.T_TREEVIEW_SEARCH->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)),
+        images);
+    EXPECT_EQ(
+        reinterpret_cast<HIMAGELIST>(::SendMessageW(w.T_LISTVIEW_SEARCH->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+        images);
     EXPECT_EQ(::ImageList_GetImageCount(images), 2);
     EXPECT_EQ(::ImageList_GetBkColor(images), 14811135u);
     int cx = 0;

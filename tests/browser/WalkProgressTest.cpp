@@ -1,6 +1,7 @@
 #include "browser/WalkProgress.h"
-#include "tests/support/Fixtures.h"
+
 #include "base/WideText.h"
+#include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
 

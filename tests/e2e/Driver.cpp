@@ -71,8 +71,7 @@ class Stopwatch {
 public:
     long long Milliseconds() const
     {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
-            .count();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
     }
     std::string Text() const { return std::to_string(Milliseconds()) + " ms"; }
 
@@ -206,8 +205,8 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info))
+        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &info))
             throw Failure("cannot start " + Utf8(exe) + " (error " + std::to_string(::GetLastError()) + ")");
         process_.Reset(info.hProcess);
         thread_.Reset(info.hThread);
@@ -271,8 +270,7 @@ std::wstring BoxText(HWND box)
 // when the program ends, and, unless boxes are awaited, when a message box
 // shows up instead.
 template <class Probe>
-auto WaitUntil(const Program& program, const std::string& what, DWORD timeoutMs, Probe probe,
-               bool boxesAwaited = false)
+auto WaitUntil(const Program& program, const std::string& what, DWORD timeoutMs, Probe probe, bool boxesAwaited = false)
 {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
@@ -318,8 +316,9 @@ SeenBox Dismiss(const Program& program, HWND box)
         ok = buttons.front();
     }
     Click(ok);
-    WaitUntil(program, "the message box \"" + Printable(seen.text) + "\" to close", kStepTimeoutMs,
-              [&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, true);
+    WaitUntil(
+        program, "the message box \"" + Printable(seen.text) + "\" to close", kStepTimeoutMs,
+        [&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, true);
     return seen;
 }
 
@@ -436,13 +435,17 @@ void ClickRow(HWND list, const RECT& row, bool twice)
 void CheckInfoBoxes(const std::vector<SeenBox>& boxes)
 {
     static const std::vector<std::wstring> kInternetTexts = {
-        L"Modem으로 인터넷 사용중...",  L"LAN으로 인터넷 사용중...", L"Proxy로 인터넷 사용중...",
-        L"Modem을 다른 용도로 사용중", L"RAS가 설치되어 있음",     L"오프라인",
+        L"Modem으로 인터넷 사용중...", L"LAN으로 인터넷 사용중...", L"Proxy로 인터넷 사용중...",
+        L"Modem을 다른 용도로 사용중", L"RAS가 설치되어 있음",      L"오프라인",
         L"인터넷 연결이 설정되었음",
     };
     static const std::vector<std::wstring> kHardwarePrefixes = {
-        L"Hardware information: OEM ID: ", L"Number of processors: ",        L"Page size: ",
-        L"Processor type: ",                L"Minimum application address: ", L"Maximum application address: ",
+        L"Hardware information: OEM ID: ",
+        L"Number of processors: ",
+        L"Page size: ",
+        L"Processor type: ",
+        L"Minimum application address: ",
+        L"Maximum application address: ",
         L"Active processor mask: ",
     };
     auto text = [&](std::size_t i) { return i < boxes.size() ? boxes[i].text : std::wstring(); };
@@ -490,8 +493,7 @@ void CheckInfoBoxes(const std::vector<SeenBox>& boxes)
     }
     ExpectEqual(text(h + 1), kHardwarePrefixes[1] + std::to_wstring(system.dwNumberOfProcessors) + L"\n",
                 "the processors box");
-    ExpectEqual(text(h + 2), kHardwarePrefixes[2] + std::to_wstring(system.dwPageSize) + L"\n",
-                "the page size box");
+    ExpectEqual(text(h + 2), kHardwarePrefixes[2] + std::to_wstring(system.dwPageSize) + L"\n", "the page size box");
 
     const std::size_t clock = h + kHardwarePrefixes.size();
     if (!StartsWith(text(clock), L"Clock = ") || !IsWholeNumber(text(clock).substr(8)))
@@ -536,16 +538,15 @@ void CheckInfoWindow(const Program& program, HWND info)
     size = 257;
     ::GetUserNameW(user, &size);
     ExpectEqual(WindowText(FieldBeside(info, L"UserName")), user, "the UserName field");
-    Log("fields: I.P " + Utf8(address) + ", ALLMEM " + Utf8(total) + ", ABLEMEM " + Utf8(available) +
-        ", ComName " + Utf8(name) + ", UserName " + Utf8(user));
+    Log("fields: I.P " + Utf8(address) + ", ALLMEM " + Utf8(total) + ", ABLEMEM " + Utf8(available) + ", ComName " +
+        Utf8(name) + ", UserName " + Utf8(user));
 
     // The drive list is the list box at the top of the window.
     std::vector<HWND> listBoxes = ChildrenOfClass(info, L"ListBox");
     if (listBoxes.empty())
         throw Failure("the information window has no list box");
-    const HWND drives = *std::min_element(listBoxes.begin(), listBoxes.end(), [](HWND a, HWND b) {
-        return WindowRectOf(a).top < WindowRectOf(b).top;
-    });
+    const HWND drives = *std::min_element(listBoxes.begin(), listBoxes.end(),
+                                          [](HWND a, HWND b) { return WindowRectOf(a).top < WindowRectOf(b).top; });
     const std::vector<std::wstring> letters = ListBoxItems(drives);
     std::vector<std::wstring> expected;
     const DWORD mask = ::GetLogicalDrives();
@@ -605,8 +606,7 @@ void CheckTrace(const std::vector<std::string>& lines)
         throw Failure("the program told of its path records " + std::to_string(records) + " times");
     Log("path records: " + std::to_string(made) + " made, " + std::to_string(released) + " released");
     if (made < 3 || released != made)
-        throw Failure("closing released " + std::to_string(released) + " of " + std::to_string(made) +
-                      " path records");
+        throw Failure("closing released " + std::to_string(released) + " of " + std::to_string(made) + " path records");
 }
 
 struct Arguments {
@@ -723,8 +723,8 @@ int Run()
     const SeenBox refused = Dismiss(program, refusal);
     ExpectEqual(refused.text, kNotAFolder, "the message box for a missing path");
     ExpectRows(program, list, kSubfolderRows, "a refused path (unchanged)");
-    Log("missing path: box \"" + Utf8(refused.text) + "\" (caption \"" + Utf8(refused.caption) +
-        "\") dismissed in " + step.Text());
+    Log("missing path: box \"" + Utf8(refused.text) + "\" (caption \"" + Utf8(refused.caption) + "\") dismissed in " +
+        step.Text());
 
     // 5. The information window, after its message boxes.
     step = Stopwatch();

@@ -34,8 +34,8 @@ std::string Utf8(const std::wstring& text)
 {
     if (text.empty())
         return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(size), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
                           nullptr);
@@ -130,8 +130,7 @@ RemoteMemory::RemoteMemory(HANDLE process, std::size_t size)
     : process_(process), address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
 {
     if (!address_)
-        throw Failure("cannot lend memory in the program's process (error " + std::to_string(::GetLastError()) +
-                      ")");
+        throw Failure("cannot lend memory in the program's process (error " + std::to_string(::GetLastError()) + ")");
 }
 
 RemoteMemory::~RemoteMemory()
@@ -229,4 +228,3 @@ std::vector<std::wstring> ListBoxItems(HWND listBox)
     }
     return items;
 }
-

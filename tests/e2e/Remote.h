@@ -57,4 +57,3 @@ RECT ListRowNameRect(HANDLE process, HWND list, int row);
 // Text of the tree view's selected item; empty when none is selected.
 std::wstring TreeSelectionText(HANDLE process, HWND tree);
 std::vector<std::wstring> ListBoxItems(HWND listBox);
-

@@ -174,8 +174,8 @@ void WritePng(const Pixels& pixels, const std::wstring& path)
     Check(frame->SetPixelFormat(&format), "the pixel format");
     if (!IsEqualGUID(format, GUID_WICPixelFormat24bppBGR))
         throw Failure("the PNG encoder does not take 24-bit pixels");
-    Check(frame->WritePixels(static_cast<UINT>(pixels.height), pixels.stride,
-                             static_cast<UINT>(pixels.bytes.size()), const_cast<BYTE*>(pixels.bytes.data())),
+    Check(frame->WritePixels(static_cast<UINT>(pixels.height), pixels.stride, static_cast<UINT>(pixels.bytes.size()),
+                             const_cast<BYTE*>(pixels.bytes.data())),
           "the pixels");
     Check(frame->Commit(), "finishing the frame");
     Check(encoder->Commit(), "finishing the file");

@@ -5,9 +5,8 @@
 #include "tests/fuzz/FuzzCheck.h"
 #include "ui/TreeNode.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <set>
 #include <vector>
 
@@ -16,9 +15,32 @@ namespace {
 // Names as drive C holds them, with letter-case variants side by side so that
 // the first match must win; and texts a user could have edited into a node.
 const char* const kNames[] = {
-    "Windows", "WINDOWS", "windows", "System32", "system32", "Program Files", "Program Files (x86)",
-    "users", "Users", "문서", "한글폴더", "한글폴더 ", "😀이모지", "𝄞음악", "100%s%n%d", "trail ", "a.b", "...",
-    "ÄÖÜ", "äöü", "x", "X", "C:", "", "back\\slash", "tamsaek-fixture",
+    "Windows",
+    "WINDOWS",
+    "windows",
+    "System32",
+    "system32",
+    "Program Files",
+    "Program Files (x86)",
+    "users",
+    "Users",
+    "문서",
+    "한글폴더",
+    "한글폴더 ",
+    "😀이모지",
+    "𝄞음악",
+    "100%s%n%d",
+    "trail ",
+    "a.b",
+    "...",
+    "ÄÖÜ",
+    "äöü",
+    "x",
+    "X",
+    "C:",
+    "",
+    "back\\slash",
+    "tamsaek-fixture",
 };
 
 bool SameIgnoringAsciiCase(const String& a, const String& b)
@@ -108,9 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t count = input.ConsumeIntegralInRange<std::size_t>(0, 64);
     for (std::size_t i = 0; i < count; ++i) {
         TTreeNode* parent = all[input.ConsumeIntegralInRange<std::size_t>(0, all.size() - 1)];
-        String name = input.ConsumeBool() ? String(kNames[input.ConsumeIntegralInRange<std::size_t>(
-                                                0, std::size(kNames) - 1)])
-                                          : input.ConsumeRandomLengthString(12);
+        String name = input.ConsumeBool()
+                          ? String(kNames[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kNames) - 1)])
+                          : input.ConsumeRandomLengthString(12);
         all.push_back(nodes.AddChildObject(parent, name, nullptr));
     }
     const std::set<const TTreeNode*> inTree(all.begin(), all.end());

@@ -2,6 +2,9 @@
 // the trace line and its cut, UTF-8 prefixes, sizes, search patterns,
 // extended-length paths, and the information window's drive, network,
 // report and window-list texts. The first byte picks the formatter.
+#include "base/DateTime.h"
+#include "base/NumberText.h"
+#include "base/Text.h"
 #include "base/TraceText.h"
 #include "browser/FileRow.h"
 #include "platform/LongPath.h"
@@ -10,11 +13,6 @@
 #include "sysinfo/ReportText.h"
 #include "sysinfo/WindowFilter.h"
 #include "tests/fuzz/FuzzCheck.h"
-#include "base/DateTime.h"
-#include "base/NumberText.h"
-#include "base/Text.h"
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <bit>
@@ -24,6 +22,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
 
@@ -121,7 +120,11 @@ bool IsValidUtf8(std::string_view text)
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
         if (length == 0 || i + length > text.size())
             return false;
         for (std::size_t k = 1; k < length; ++k)
@@ -140,10 +143,18 @@ String Utf8Name(FuzzedDataProvider& input, std::size_t characters)
     for (std::size_t i = 0; i < characters && input.remaining_bytes() > 0; ++i) {
         std::uint32_t cp;
         switch (input.ConsumeIntegralInRange<int>(0, 3)) {
-        case 0: cp = input.ConsumeIntegralInRange<std::uint32_t>(0x20, 0x7E); break;
-        case 1: cp = input.ConsumeIntegralInRange<std::uint32_t>(0xAC00, 0xD7A3); break;
-        case 2: cp = input.ConsumeIntegralInRange<std::uint32_t>(0x80, 0x7FF); break;
-        default: cp = input.ConsumeIntegralInRange<std::uint32_t>(0x10000, 0x10FFFF); break;
+        case 0:
+            cp = input.ConsumeIntegralInRange<std::uint32_t>(0x20, 0x7E);
+            break;
+        case 1:
+            cp = input.ConsumeIntegralInRange<std::uint32_t>(0xAC00, 0xD7A3);
+            break;
+        case 2:
+            cp = input.ConsumeIntegralInRange<std::uint32_t>(0x80, 0x7FF);
+            break;
+        default:
+            cp = input.ConsumeIntegralInRange<std::uint32_t>(0x10000, 0x10FFFF);
+            break;
         }
         if (cp < 0x80) {
             name += static_cast<char>(cp);
@@ -358,8 +369,8 @@ void FuzzInformationTexts(FuzzedDataProvider& input)
                static_cast<std::int64_t>(second));
     const std::uint64_t span = 1 + wide[3] % (std::uint64_t{1} << 40);
     const unsigned __int128 scaled = static_cast<unsigned __int128>(second) * frequency;
-    const auto perSecond = static_cast<unsigned __int128>(TicksPerSecond(wide[1], wide[1] + second, wide[2],
-                                                                        wide[2] + span, frequency));
+    const auto perSecond =
+        static_cast<unsigned __int128>(TicksPerSecond(wide[1], wide[1] + second, wide[2], wide[2] + span, frequency));
     FUZZ_CHECK(perSecond * span <= scaled && scaled < (perSecond + 1) * span);
     FUZZ_CHECK(WholeMebibytes(wide[0]) == wide[0] / (1024 * 1024));
 
@@ -387,9 +398,9 @@ void FuzzInformationTexts(FuzzedDataProvider& input)
     // The window filter, whatever the other bits: never a hidden window nor
     // a control parent, never one without any part of the overlapped frame,
     // always a visible one with all of it.
-    constexpr std::uint32_t kVisible = 0x10000000;        // WS_VISIBLE
-    constexpr std::uint32_t kFrame = 0x00CF0000;          // WS_OVERLAPPEDWINDOW
-    constexpr std::uint32_t kControlParent = 0x00010000;  // WS_EX_CONTROLPARENT
+    constexpr std::uint32_t kVisible = 0x10000000;       // WS_VISIBLE
+    constexpr std::uint32_t kFrame = 0x00CF0000;         // WS_OVERLAPPEDWINDOW
+    constexpr std::uint32_t kControlParent = 0x00010000; // WS_EX_CONTROLPARENT
     const std::uint32_t exStyle = static_cast<std::uint32_t>(wide[0]);
     FUZZ_CHECK(!QualifiesForWindowList(word & ~kVisible, exStyle));
     FUZZ_CHECK(!QualifiesForWindowList(word, exStyle | kControlParent));
@@ -403,13 +414,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider input(data, size);
     switch (input.ConsumeIntegralInRange<int>(0, 6)) {
-    case 0: FuzzDateTime(input); break;
-    case 1: FuzzDateRoundTrip(input); break;
-    case 2: FuzzTraceText(input); break;
-    case 3: FuzzUtf8Lengths(input); break;
-    case 4: FuzzFileRow(input); break;
-    case 5: FuzzLongPath(input); break;
-    default: FuzzInformationTexts(input); break;
+    case 0:
+        FuzzDateTime(input);
+        break;
+    case 1:
+        FuzzDateRoundTrip(input);
+        break;
+    case 2:
+        FuzzTraceText(input);
+        break;
+    case 3:
+        FuzzUtf8Lengths(input);
+        break;
+    case 4:
+        FuzzFileRow(input);
+        break;
+    case 5:
+        FuzzLongPath(input);
+        break;
+    default:
+        FuzzInformationTexts(input);
+        break;
     }
     return 0;
 }

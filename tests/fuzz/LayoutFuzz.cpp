@@ -1,8 +1,8 @@
 // Arbitrary text as a stored window layout. The parser either refuses it
 // with the framework's exception or answers objects that, written out again,
 // parse to the same objects.
-#include "tests/fuzz/FuzzCheck.h"
 #include "base/Exception.h"
+#include "tests/fuzz/FuzzCheck.h"
 #include "ui/Layout.h"
 
 #include <algorithm>

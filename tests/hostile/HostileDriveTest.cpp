@@ -2,18 +2,16 @@
 // tests/fixtures/hostile-drive-c.sh, which makes it in a prefix of its own).
 // One window is built for the whole suite, as the program builds it: one walk
 // of the drive. The last test closes it and counts the released records.
+#include "base/WideText.h"
 #include "browser/SearchWindow.h"
 #include "platform/FolderSearch.h"
+#include "platform/SysUtils.h"
 #include "tests/support/DebugOutputCapture.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/LinkLoopChecks.h"
-#include "tests/support/WindowQueries.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/WindowQueries.h"
 #include "ui/Application.h"
-#include "platform/SysUtils.h"
-#include "base/WideText.h"
-
-#include <gtest/gtest.h>
 
 #include <windows.h>
 
@@ -24,6 +22,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <thread>
 
@@ -210,8 +209,8 @@ protected:
             probeClass.hInstance = ::GetModuleHandleW(nullptr);
             probeClass.lpszClassName = L"TamsaekHostileProbe";
             ::RegisterClassExW(&probeClass);
-            TheProbe().window = ::CreateWindowExW(0, L"TamsaekHostileProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                                  nullptr, probeClass.hInstance, nullptr);
+            TheProbe().window = ::CreateWindowExW(0, L"TamsaekHostileProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                                  probeClass.hInstance, nullptr);
             ::PostMessageW(TheProbe().window, WM_APP, 0, 0);
             TheProbe().building = true;
             ProgressWatch watch;

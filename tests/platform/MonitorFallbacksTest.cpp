@@ -2,17 +2,15 @@
 // multi-monitor entry points played as on platforms that lack some of them.
 #include "platform/MonitorFallbacks.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char* const kEntryNames[] = {"GetSystemMetrics",    "MonitorFromWindow", "MonitorFromRect",
-                                   "MonitorFromPoint",    "EnumDisplayMonitors", "GetMonitorInfoA",
-                                   "EnumDisplayDevicesA"};
+const char* const kEntryNames[] = {"GetSystemMetrics",    "MonitorFromWindow", "MonitorFromRect",    "MonitorFromPoint",
+                                   "EnumDisplayMonitors", "GetMonitorInfoA",   "EnumDisplayDevicesA"};
 
 // What the lookup was asked, and the one name it pretends not to find.
 std::vector<std::string>& Asked()

@@ -1,11 +1,11 @@
 // A failed platform call is reported with the platform's own answer.
 #include "platform/PlatformError.h"
-#include "ui/Resources.h"
 
-#include <gtest/gtest.h>
+#include "ui/Resources.h"
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <regex>
 
 namespace {
@@ -39,7 +39,8 @@ TEST(PlatformError, TakesTheLastErrorOfTheFailedCall)
         ADD_FAILURE() << "a missing resource was found";
     } catch (const Exception& e) {
         // 1813 or 1814: no resource of that type, or none of that name.
-        EXPECT_TRUE(std::regex_match(e.Message(), std::regex(R"(the resource NO_SUCH_LAYOUT is missing \(error 181[34]: .+\))")))
+        EXPECT_TRUE(std::regex_match(e.Message(),
+                                     std::regex(R"(the resource NO_SUCH_LAYOUT is missing \(error 181[34]: .+\))")))
             << e.Message();
     }
 }

@@ -1,6 +1,6 @@
 // The framework's clock and disk helpers, against the test prefix's drives.
-#include "tests/support/DateParts.h"
 #include "platform/SysUtils.h"
+#include "tests/support/DateParts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The debugger output of this process while the capture lives.
-#include "tests/support/DebugMonitor.h"
 #include "base/Text.h"
+#include "tests/support/DebugMonitor.h"
 
 class DebugOutputCapture : public DebugMonitor {
 public:

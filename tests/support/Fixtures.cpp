@@ -1,7 +1,7 @@
 #include "tests/support/Fixtures.h"
 
-#include "platform/LongPath.h"
 #include "base/WideText.h"
+#include "platform/LongPath.h"
 
 #include <stdexcept>
 
@@ -24,8 +24,8 @@ void MakeFolder(const String& path, DWORD attributes)
 
 void MakeFile(const String& path, std::uint64_t size, const std::optional<SYSTEMTIME>& localLastWrite)
 {
-    HANDLE file = ::CreateFileW(Native(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileW(Native(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot create file " + path);
     LARGE_INTEGER end;

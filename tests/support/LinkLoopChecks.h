@@ -3,9 +3,8 @@
 //   loop\up -> ..   loop\self -> ..\loop   loop\elsewhere -> ..\target (holds inside\)
 #include "tests/support/WindowQueries.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <vector>
 
 inline void ExpectLinksBackToAncestorsKeepNodesWithoutChildren(const TTreeNode* loop)

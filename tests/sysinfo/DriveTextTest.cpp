@@ -1,7 +1,6 @@
 #include "sysinfo/DriveText.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace {
@@ -56,9 +55,9 @@ TEST(SysInfoDriveText, SixLinesInOrder)
     drive.driveType = 3;
     drive.freeBytes = 1536;
     drive.totalBytes = std::int64_t{3} << 41;
-    EXPECT_EQ(DriveDetailLines(drive), (Texts{"Volum Name : 한글볼륨", "Volum Serial : 0000ABCD",
-                                              "File System : NTFS", "Drive Type : Hard Drive",
-                                              "Free Space : 1 KB", "Total Space : 6442450944 KB"}));
+    EXPECT_EQ(DriveDetailLines(drive),
+              (Texts{"Volum Name : 한글볼륨", "Volum Serial : 0000ABCD", "File System : NTFS",
+                     "Drive Type : Hard Drive", "Free Space : 1 KB", "Total Space : 6442450944 KB"}));
     drive.serial = 0xFFFFFFFF;
     drive.driveType = 9;
     const Texts lines = DriveDetailLines(drive);

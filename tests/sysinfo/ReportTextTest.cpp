@@ -1,7 +1,6 @@
 #include "sysinfo/ReportText.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace {
@@ -28,12 +27,12 @@ TEST(SysInfoReportText, IdentifierPiecesFromTheEighthAndSeventeenthCharacterCutO
     };
     const Case cases[] = {
         {"", "", ""},
-        {"PCI\\VE", "", ""},                   // 6: both start beyond the end
-        {"PCI\\VEN", "", ""},                  // 7
-        {"PCI\\VEN_", "_", ""},                // 8
-        {"PCI\\VEN_12", "_12", ""},            // 10: cut at the end, second empty
-        {"PCI\\VEN_1234&DEV", "_123", ""},     // 16
-        {"PCI\\VEN_1234&DEV_", "_123", "_"},   // 17
+        {"PCI\\VE", "", ""},                 // 6: both start beyond the end
+        {"PCI\\VEN", "", ""},                // 7
+        {"PCI\\VEN_", "_", ""},              // 8
+        {"PCI\\VEN_12", "_12", ""},          // 10: cut at the end, second empty
+        {"PCI\\VEN_1234&DEV", "_123", ""},   // 16
+        {"PCI\\VEN_1234&DEV_", "_123", "_"}, // 17
         {"PCI\\VEN_1234&DEV_56", "_123", "_56"},
         {"PCI\\VEN_1234&DEV_5678&SUBSYS_00000000&REV_00", "_123", "_567"},
         {"PCI\\VEN_0000&DEV_0000&SUBSYS_00000000&REV_00", "_000", "_000"},

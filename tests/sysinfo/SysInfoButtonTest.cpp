@@ -7,7 +7,6 @@
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
-
 #include <regex>
 
 namespace {

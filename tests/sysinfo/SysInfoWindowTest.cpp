@@ -2,32 +2,31 @@
 // start-up boxes recorded, then its fields, lists and handlers inspected.
 // Windows and a second copy of this program are made first, so that the
 // window's lists have known entries to find.
-#include "platform/UniqueHandle.h"
 #include "sysinfo/SysInfoWindow.h"
+
+#include "base/WideText.h"
+#include "platform/UniqueHandle.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/PrimaryAdapter.h"
 #include "tests/support/TextFit.h"
 #include "ui/Application.h"
-#include "base/WideText.h"
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <wininet.h>
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
-
 #include <algorithm>
+#include <cstdio>
+#include <gtest/gtest.h>
 #include <memory>
 #include <regex>
 
 namespace {
 
 const String kTwin = "tamsaek-probe twin";
-const String kLongTitle = "tamsaek-probe long " + String(281, 'x');   // 300 bytes
+const String kLongTitle = "tamsaek-probe long " + String(281, 'x'); // 300 bytes
 String Repeat(const char* piece, int times)
 {
     String text;
@@ -196,8 +195,8 @@ protected:
         Window().ShowDriverList->SetItemIndex(static_cast<int>(found - items.begin()));
         // As a click does: the list tells its window that the selection changed.
         HWND list = Window().ShowDriverList->Handle();
-        ::SendMessageW(::GetParent(list), WM_COMMAND,
-                       MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(list));
     }
 
     static inline TSysInfoTest* window_ = nullptr;
@@ -248,7 +247,8 @@ std::vector<String> ExpectedHardwareBoxes()
     ::GetSystemInfo(&info);
     auto hex = [](const void* address) {
         char text[32];
-        std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
+        std::snprintf(text, sizeof text, "%llx",
+                      static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
         return String(text);
     };
     return {
@@ -395,13 +395,20 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
         RECT bounds;      // left, top, right, bottom
     };
     const Expected controls[] = {
-        {w.Label1, "I.P", {24, 8, 43, 28}},           {w.Label2, "ALLMEM", {8, 40, 74, 60}},
-        {w.Label3, "ABLEMEM", {8, 80, 87, 100}},      {w.Label4, "ComName", {0, 128, 75, 148}},
-        {w.Label5, "UserName", {0, 176, 76, 196}},    {w.IPAddr, nullptr, {96, 8, 209, 36}},
-        {w.MemField, nullptr, {96, 40, 137, 68}},     {w.AbleMemField, nullptr, {96, 80, 137, 108}},
-        {w.ComNameEdit, nullptr, {96, 128, 249, 156}}, {w.UserNameEdit, nullptr, {96, 176, 249, 204}},
-        {w.TimeEdit, nullptr, {848, 776, 977, 804}},  {w.ShowDriverList, nullptr, {624, 0, 713, 105}},
-        {w.ShowDriverMemo, nullptr, {712, 0, 865, 217}}, {w.ListBox1, nullptr, {24, 256, 457, 769}},
+        {w.Label1, "I.P", {24, 8, 43, 28}},
+        {w.Label2, "ALLMEM", {8, 40, 74, 60}},
+        {w.Label3, "ABLEMEM", {8, 80, 87, 100}},
+        {w.Label4, "ComName", {0, 128, 75, 148}},
+        {w.Label5, "UserName", {0, 176, 76, 196}},
+        {w.IPAddr, nullptr, {96, 8, 209, 36}},
+        {w.MemField, nullptr, {96, 40, 137, 68}},
+        {w.AbleMemField, nullptr, {96, 80, 137, 108}},
+        {w.ComNameEdit, nullptr, {96, 128, 249, 156}},
+        {w.UserNameEdit, nullptr, {96, 176, 249, 204}},
+        {w.TimeEdit, nullptr, {848, 776, 977, 804}},
+        {w.ShowDriverList, nullptr, {624, 0, 713, 105}},
+        {w.ShowDriverMemo, nullptr, {712, 0, 865, 217}},
+        {w.ListBox1, nullptr, {24, 256, 457, 769}},
         {w.ListBox2, nullptr, {496, 256, 1017, 769}},
     };
     for (const Expected& e : controls) {
@@ -447,9 +454,8 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
     EXPECT_EQ(w.SysTimer->Interval(), 1000u);
 
     // Tab order: the edits, the drive list and memo, the two long lists.
-    const TControl* order[] = {w.IPAddr,         w.MemField,       w.AbleMemField, w.ComNameEdit,
-                               w.UserNameEdit,   w.TimeEdit,       w.ShowDriverList, w.ShowDriverMemo,
-                               w.ListBox1,       w.ListBox2};
+    const TControl* order[] = {w.IPAddr,   w.MemField,       w.AbleMemField,   w.ComNameEdit, w.UserNameEdit,
+                               w.TimeEdit, w.ShowDriverList, w.ShowDriverMemo, w.ListBox1,    w.ListBox2};
     HWND child = ::GetWindow(w.Handle(), GW_CHILD);
     for (const TControl* control : order) {
         EXPECT_EQ(child, control->Handle()) << control->Name();

@@ -55,7 +55,8 @@ TEST(SysInfoWindowFilter, TitlesKeepWhat255BytesOfCodePage949Hold)
         {"300 ASCII", String(300, 'a'), String(255, 'a')},
         {"exactly 255 ASCII", String(255, 'a'), String(255, 'a')},
         {"200 syllables: 127 fit in 254 bytes", hangul200, Repeat("가", 127)},
-        {"one ASCII first: 1 + 127 * 2 = 255", Repeat("a", 1).append(hangul200), Repeat("a", 1).append(Repeat("가", 127))},
+        {"one ASCII first: 1 + 127 * 2 = 255", Repeat("a", 1).append(hangul200),
+         Repeat("a", 1).append(Repeat("가", 127))},
         {"a syllable on bytes 255 and 256 goes", Repeat("a", 254) + "한b", String(254, 'a')},
         {"a syllable on bytes 254 and 255 stays", Repeat("a", 253) + "한b", Repeat("a", 253) + "한"},
         {"alternating: 85 pairs of 3 bytes are 255", Repeat("a가", 100), Repeat("a가", 85)},
@@ -76,8 +77,14 @@ TEST(SysInfoWindowFilter, CharactersTheCodePageLacksCountTwoAndAreNeverSplit)
     EXPECT_EQ(ListedWindowTitle(String(253, 'b') + "\xFF" + "c"), String(253, 'b') + "\xFF");
     EXPECT_EQ(ListedWindowTitle(String(254, 'b') + "\xE1\x84"), String(254, 'b'));
     // A truncated sequence is two characters of two each.
-    EXPECT_EQ(Cp949PrefixLength("\xE1\x84" "a", 4), 2u);
-    EXPECT_EQ(Cp949PrefixLength("\xE1\x84" "a", 5), 3u);
+    EXPECT_EQ(Cp949PrefixLength("\xE1\x84"
+                                "a",
+                                4),
+              2u);
+    EXPECT_EQ(Cp949PrefixLength("\xE1\x84"
+                                "a",
+                                5),
+              3u);
     EXPECT_EQ(Cp949PrefixLength("가나", 3), 3u) << "the second syllable would end past the limit";
     EXPECT_EQ(Cp949PrefixLength("가나", 0), 0u);
 }

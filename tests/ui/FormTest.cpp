@@ -1,18 +1,18 @@
 // Forms built from layout texts: binding by name, failures on unknown names,
 // alignment, and events delivered through the platform's own messages.
+#include "ui/Form.h"
+
+#include "base/WideText.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TextFit.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
-#include "ui/Form.h"
 #include "ui/StdCtrls.h"
-#include "base/WideText.h"
-
-#include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace {
@@ -58,16 +58,14 @@ public:
     static const FormClass& Class()
     {
         using F = TTestForm;
-        static const FormClass formClass{"TTestForm",
-                                         {Published("Bar", &F::Bar), Published("Go", &F::Go),
-                                          Published("Other", &F::Other), Published("Tree", &F::Tree),
-                                          Published("Split", &F::Split), Published("List", &F::List),
-                                          Published("Grows", &F::Grows), Published("Fixed", &F::Fixed),
-                                          Published("Figure", &F::Figure),
-                                          Published("Created", &F::Created), Published("GoClick", &F::GoClick),
-                                          Published("OtherClick", &F::OtherClick),
-                                          Published("TreeClick", &F::TreeClick),
-                                          Published("Throwing", &F::Throwing), Published("Closing", &F::Closing)}};
+        static const FormClass formClass{
+            "TTestForm",
+            {Published("Bar", &F::Bar), Published("Go", &F::Go), Published("Other", &F::Other),
+             Published("Tree", &F::Tree), Published("Split", &F::Split), Published("List", &F::List),
+             Published("Grows", &F::Grows), Published("Fixed", &F::Fixed), Published("Figure", &F::Figure),
+             Published("Created", &F::Created), Published("GoClick", &F::GoClick),
+             Published("OtherClick", &F::OtherClick), Published("TreeClick", &F::TreeClick),
+             Published("Throwing", &F::Throwing), Published("Closing", &F::Closing)}};
         return formClass;
     }
 };

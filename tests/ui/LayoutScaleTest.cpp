@@ -1,8 +1,7 @@
 #include "ui/LayoutScale.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace {
@@ -39,7 +38,7 @@ TEST(LayoutScale, PixelsFollowTheScreensDensityAndOtherNumbersStay)
 {
     LayoutObject layout = ParseLayout(kLayout);
     ScaleLayout(layout, 144);
-    EXPECT_EQ(Value(layout, "Left"), 332);   // 331.5 rounds up
+    EXPECT_EQ(Value(layout, "Left"), 332); // 331.5 rounds up
     EXPECT_EQ(Value(layout, "ClientWidth"), 1460);
     EXPECT_EQ(Value(layout, "Font.Height"), -17) << "negative heights round like positive ones";
     EXPECT_EQ(Value(layout, "TabOrder"), 3);

@@ -1,5 +1,6 @@
-#include "base/Exception.h"
 #include "ui/Layout.h"
+
+#include "base/Exception.h"
 
 #include <gtest/gtest.h>
 

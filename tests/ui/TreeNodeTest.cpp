@@ -1,7 +1,6 @@
 #include "ui/TreeNode.h"
 
 #include <gtest/gtest.h>
-
 #include <utility>
 #include <vector>
 
