@@ -36,6 +36,7 @@ set(TAMSAEK_UI_SOURCES
   ui/LayoutScale.cpp
   ui/ListView.cpp
   ui/Resources.cpp
+  ui/RowPicture.cpp
   ui/StatusBar.cpp
   ui/StdCtrls.cpp
   ui/TreeNode.cpp

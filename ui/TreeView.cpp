@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -26,6 +27,12 @@ HTREEITEM ItemOf(const TTreeNode& node)
 {
     return static_cast<HTREEITEM>(node.NativeItem());
 }
+
+// Outside the image list: the control leaves room for the picture and draws
+// nothing there, and the row's picture is drawn after the row (CustomDraw).
+constexpr int kNoListPicture = -2;
+// Every row shows the first picture of the list, selected or not.
+constexpr int kRowPicture = 0;
 
 // The quality a font left at DEFAULT_QUALITY gets on this system, named
 // outright (DEFAULT_QUALITY itself when the system does not say).
@@ -107,8 +114,8 @@ void TTreeView::CreateItem(TTreeNode& node)
     insert.item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = text.data();
     insert.item.cChildren = node.HasChildren() ? 1 : 0;
-    insert.item.iImage = 0;
-    insert.item.iSelectedImage = 0;
+    insert.item.iImage = kNoListPicture;
+    insert.item.iSelectedImage = kNoListPicture;
     insert.item.lParam = reinterpret_cast<LPARAM>(&node);
     // Straight to the control's own procedure: a node's first expansion
     // inserts all its children at once, and each message sent would pass
@@ -220,12 +227,41 @@ std::optional<LRESULT> TTreeView::HandleNotify(NMHDR& header)
         node->SetText(Narrow(info.item.pszText));
         return TRUE;
     }
+    case NM_CUSTOMDRAW:
+        return CustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
     case NM_CLICK:
         SelectClickedItem();
         Click();
         return 0;
     default:
         return std::nullopt;
+    }
+}
+
+LRESULT TTreeView::CustomDraw(NMTVCUSTOMDRAW& draw)
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        if (picture_.Empty() && images_)
+            picture_.Prepare(images_->Handle(), kRowPicture);
+        return picture_.Empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT: {
+        // The picture sits just before the text, centred on the row, where
+        // the control draws a picture of its image list.
+        RECT text{};
+        // The control reads the item from the start of the rectangle.
+        const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
+        static_assert(sizeof item <= sizeof text);
+        std::memcpy(&text, &item, sizeof item);
+        if (DefaultProc(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)))
+            picture_.Draw(draw.nmcd.hdc, text.left - picture_.Width(),
+                          (text.top + text.bottom) / 2 - picture_.Height() / 2);
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
     }
 }
 
@@ -255,6 +291,7 @@ bool TTreeView::SetLayoutReference(const String& property, TComponent* target)
     if (property != "Images")
         return false;
     images_ = dynamic_cast<TImageList*>(target);
+    picture_.Clear();
     if (!images_)
         return false;
     if (Handle())

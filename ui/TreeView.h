@@ -4,6 +4,7 @@
 // selected, so a large tree costs no native insertions until it is seen.
 #include "platform/UniqueHandle.h"
 #include "ui/Control.h"
+#include "ui/RowPicture.h"
 #include "ui/TreeNode.h"
 
 class TImageList;
@@ -39,9 +40,11 @@ private:
     void CreateItem(TTreeNode& node);
     void CreateChildItems(TTreeNode& node);
     void SelectClickedItem();
+    LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
 
     platform::Font font_;
     TImageList* images_ = nullptr;
+    TRowPicture picture_;
     bool hideSelection_ = true;
     bool readOnly_ = false;
     int indent_ = 19;

@@ -3,6 +3,7 @@
 #include "browser/SearchWindow.h"
 
 #include "base/WideText.h"
+#include "platform/UniqueHandle.h"
 #include "tests/support/DebugOutputCapture.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/LinkLoopChecks.h"
@@ -13,7 +14,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -437,6 +440,73 @@ TEST_F(SearchWindowTest, LayoutIsLoadedAsStored)
     HWND inPanel = ::GetWindow(w.Panel1->Handle(), GW_CHILD);
     EXPECT_EQ(inPanel, w.T_EDIT_SEARCH->Handle());
     EXPECT_EQ(::GetWindow(inPanel, GW_HWNDNEXT), w.T_BTN_SEARCH->Handle());
+}
+
+// What `dc` holds in the given square, row by row.
+std::vector<COLORREF> Pixels(HDC dc, int left, int top, int width, int height)
+{
+    std::vector<COLORREF> pixels;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x)
+            pixels.push_back(::GetPixel(dc, x, y));
+    return pixels;
+}
+
+TEST_F(SearchWindowTest, TreeRowsShowTheFolderPictureJustBeforeTheirTextSelectedOrNot)
+{
+    TTreeView& tree = *Window().T_TREEVIEW_SEARCH;
+    TTreeNode* root = tree.Items.GetFirstNode();
+    ASSERT_NE(root, nullptr);
+    HIMAGELIST images = Window().T_ICON_SEARCH->Handle();
+    int cx = 0;
+    int cy = 0;
+    ASSERT_TRUE(::ImageList_GetIconSize(images, &cx, &cy));
+    RECT client{};
+    ::GetClientRect(tree.Handle(), &client);
+
+    HDC screen = ::GetDC(nullptr);
+    platform::Bitmap expectedBitmap(::CreateCompatibleBitmap(screen, cx, cy));
+    platform::Bitmap paintedBitmap(::CreateCompatibleBitmap(screen, client.right, client.bottom));
+    platform::MemoryDc expected(::CreateCompatibleDC(screen));
+    platform::MemoryDc painted(::CreateCompatibleDC(screen));
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(expectedBitmap && paintedBitmap && expected && painted);
+    ::SelectObject(expected.Get(), expectedBitmap.Get());
+    ::SelectObject(painted.Get(), paintedBitmap.Get());
+
+    // The first picture as the image list itself draws it, see-through,
+    // over the tree's background.
+    const RECT square{0, 0, cx, cy};
+    ::FillRect(expected.Get(), &square, ::GetSysColorBrush(COLOR_WINDOW));
+    ASSERT_TRUE(::ImageList_DrawEx(images, 0, expected.Get(), 0, 0, cx, cy, CLR_NONE, CLR_NONE, ILD_TRANSPARENT));
+    const std::vector<COLORREF> picture = Pixels(expected.Get(), 0, 0, cx, cy);
+    ASSERT_NE(std::count(picture.begin(), picture.end(), ::GetSysColor(COLOR_WINDOW)), cx * cy) << "a blank picture";
+
+    // What the tree paints is read back from the screen.
+    const bool shownBefore = ::IsWindowVisible(Window().Handle());
+    ::ShowWindow(Window().Handle(), SW_SHOWNOACTIVATE);
+    TTreeNode* const selectedBefore = tree.Selected();
+    for (TTreeNode* selected : {root, static_cast<TTreeNode*>(nullptr)}) {
+        tree.SetSelected(selected);
+        ::RedrawWindow(tree.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC window = ::GetDC(tree.Handle());
+        ::BitBlt(painted.Get(), 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+        ::ReleaseDC(tree.Handle(), window);
+        RECT text{};
+        const auto item = static_cast<HTREEITEM>(root->NativeItem());
+        std::memcpy(&text, &item, sizeof item);
+        ASSERT_TRUE(::SendMessageW(tree.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+        // Just left of the text, centred on the row; a picture taller than
+        // the row may reach past the client area.
+        const int top = (text.top + text.bottom) / 2 - cy / 2;
+        const int hidden = std::max(0, -top);
+        EXPECT_EQ(Pixels(painted.Get(), text.left - cx, top + hidden, cx, cy - hidden),
+                  std::vector<COLORREF>(picture.begin() + hidden * cx, picture.end()))
+            << (selected ? "selected" : "not selected");
+    }
+    tree.SetSelected(selectedBefore);
+    if (!shownBefore)
+        ::ShowWindow(Window().Handle(), SW_HIDE);
 }
 
 } // namespace
