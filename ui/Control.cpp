@@ -244,9 +244,9 @@ void TControl::SetText(const String& text)
         ::SetWindowTextW(hwnd_, Widen(text).c_str());
 }
 
-const TFontSpec& TControl::Font() const
+const TFontChoice& TControl::Font() const
 {
-    static const TFontSpec kDefault;
+    static const TFontChoice kDefault;
     if (font_)
         return *font_;
     return parent_ ? parent_->Font() : kDefault;
@@ -261,13 +261,13 @@ HFONT TControl::FontHandle() const
     return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void TControl::SetFontSpec(const TFontSpec& spec)
+void TControl::SetFontChoice(const TFontChoice& choice)
 {
-    font_ = spec;
+    font_ = choice;
     if (hwnd_) {
-        fontHandle_.Reset(::CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                        static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(spec.name).c_str()));
+        fontHandle_.Reset(::CreateFontW(choice.height, 0, 0, 0, choice.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                        static_cast<BYTE>(choice.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(choice.name).c_str()));
         ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
     }
 }
@@ -298,7 +298,7 @@ void TControl::CreateHandle()
             ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
     }
     if (font_)
-        SetFontSpec(*font_);
+        SetFontChoice(*font_);
     else
         ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
     HandleCreated();

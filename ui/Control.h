@@ -21,7 +21,7 @@ struct TBounds {
     int height = 0;
 };
 
-struct TFontSpec {
+struct TFontChoice {
     String name = "MS Sans Serif";
     int height = -11;
     int charset = DEFAULT_CHARSET;
@@ -50,7 +50,7 @@ public:
     void SetTextBuf(const char* text) { SetText(text ? text : ""); }
 
     HFONT FontHandle() const;
-    const TFontSpec& Font() const;
+    const TFontChoice& Font() const;
 
     // Creates the native window, then those of the controls placed in it.
     void CreateHandle();
@@ -87,7 +87,7 @@ protected:
     virtual TBounds NativeBounds() const;
     const String& InitialText() const { return text_; }
 
-    void SetFontSpec(const TFontSpec& spec);
+    void SetFontChoice(const TFontChoice& choice);
 
 private:
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -107,7 +107,7 @@ private:
     int tabOrder_ = -1;
     bool visible_ = true;
     String text_;
-    std::optional<TFontSpec> font_;
+    std::optional<TFontChoice> font_;
     platform::Font fontHandle_;
 };
 
