@@ -79,6 +79,13 @@ struct MemoryDcTraits {
     static void Close(Type h) noexcept { ::DeleteDC(h); }
 };
 
+// The whole screen's device context, as GetDC(nullptr) lends it.
+struct ScreenDcTraits {
+    using Type = HDC;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::ReleaseDC(nullptr, h); }
+};
+
 using Handle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -86,5 +93,6 @@ using Module = UniqueHandle<ModuleTraits>;
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using ScreenDc = UniqueHandle<ScreenDcTraits>;
 
 } // namespace platform

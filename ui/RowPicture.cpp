@@ -6,22 +6,6 @@ namespace {
 
 constexpr COLORREF kSeeThrough = RGB(255, 0, 255);
 
-class ScreenDc {
-public:
-    ScreenDc() : dc_(::GetDC(nullptr)) {}
-    ~ScreenDc()
-    {
-        if (dc_)
-            ::ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 } // namespace
 
 void TRowPicture::Clear()
@@ -41,7 +25,7 @@ void TRowPicture::Prepare(HIMAGELIST list, int index)
     if (!list || index < 0 || index >= ::ImageList_GetImageCount(list) ||
         !::ImageList_GetIconSize(list, &width, &height))
         return;
-    ScreenDc screen;
+    const platform::ScreenDc screen(::GetDC(nullptr));
     if (!screen.Get())
         return;
     platform::Bitmap colourBitmap(::CreateCompatibleBitmap(screen.Get(), width, height));

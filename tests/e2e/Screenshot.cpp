@@ -46,38 +46,6 @@ private:
     HRESULT result_;
 };
 
-class ScreenDc {
-public:
-    ScreenDc() : dc_(::GetDC(nullptr)) {}
-    ~ScreenDc()
-    {
-        if (dc_)
-            ::ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like) : dc_(::CreateCompatibleDC(like)) {}
-    ~MemoryDc()
-    {
-        if (dc_)
-            ::DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 class Selection {
 public:
     Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
@@ -115,8 +83,8 @@ Pixels CaptureScreen(const RECT& area)
     pixels.height = area.bottom - area.top;
     if (pixels.width <= 0 || pixels.height <= 0)
         throw Failure("the window to picture has no area");
-    const ScreenDc screen;
-    const MemoryDc memory(screen.Get());
+    const platform::ScreenDc screen(::GetDC(nullptr));
+    const platform::MemoryDc memory(::CreateCompatibleDC(screen.Get()));
     const platform::Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), pixels.width, pixels.height));
     if (!screen.Get() || !memory.Get() || !bitmap)
         throw Failure("no device context or bitmap for the picture");
