@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "platform/UniqueHandle.h"
 #include "ui/Application.h"
 #include "ui/FormBuilder.h"
 #include "ui/LayoutScale.h"
@@ -13,11 +14,8 @@ const wchar_t kFormClass[] = L"TamsaekForm";
 // real density of the screen, not 96 for a stretched bitmap.
 int ScreenPixelsPerInch()
 {
-    HDC screen = ::GetDC(nullptr);
-    const int pixelsPerInch = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
-    return pixelsPerInch;
+    const platform::ScreenDc screen(::GetDC(nullptr));
+    return screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
 }
 
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM context)

@@ -9,6 +9,22 @@
 
 namespace {
 
+// The extent of `text` in `font` on `window`'s device context; false, and
+// nothing measured, when the context cannot be had.
+bool MeasureText(HWND window, HFONT font, const String& text, SIZE& extent)
+{
+    // Converted first: nothing may throw while the context is lent.
+    const std::wstring wide = Widen(text);
+    HDC dc = ::GetDC(window);
+    if (!dc)
+        return false;
+    const HGDIOBJ previous = ::SelectObject(dc, font);
+    const bool measured = ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(window, dc);
+    return measured;
+}
+
 // Accepted so that layouts may name an input method; the platform chooses it.
 bool IsInputMethodProperty(const LayoutProperty& property)
 {
@@ -73,15 +89,8 @@ void TLabel::HandleCreated()
         return;
     // A label that sizes itself grows to its text in the font it really
     // got, which may be wider than the one the layout was drawn with.
-    HDC dc = ::GetDC(Handle());
-    if (!dc)
-        return;
-    HGDIOBJ previous = ::SelectObject(dc, FontHandle());
-    const std::wstring text = Widen(InitialText());
     SIZE extent{};
-    const bool measured = ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(Handle(), dc);
+    const bool measured = MeasureText(Handle(), FontHandle(), InitialText(), extent);
     TBounds bounds = Bounds();
     if (measured && (extent.cx > bounds.width || extent.cy > bounds.height)) {
         bounds.width = std::max(bounds.width, static_cast<int>(extent.cx));
@@ -112,16 +121,10 @@ void TEdit::GrowToText()
         return;
     RECT shown{};
     ::SendMessageW(Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
-    HDC dc = ::GetDC(Handle());
-    if (!dc)
-        return;
     // The font the edit really draws with.
-    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-    const std::wstring text = Widen(Text());
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
     SIZE extent{};
-    const bool measured = ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(Handle(), dc);
+    const bool measured = MeasureText(Handle(), font, Text(), extent);
     // One pixel more for the caret behind the last character.
     const int missing = measured ? extent.cx + 1 - (shown.right - shown.left) : 0;
     if (missing <= 0)
