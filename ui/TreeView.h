@@ -31,6 +31,7 @@ public:
 private:
     CreateParams CreationParams() const override;
     void HandleCreated() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::optional<LRESULT> HandleNotify(NMHDR& header) override;
 
     void NodeAdded(TTreeNode& node) override;
@@ -41,6 +42,8 @@ private:
     void CreateChildItems(TTreeNode& node);
     void SelectClickedItem();
     LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
+    void SuspendDrawing();
+    void ResumeDrawing();
 
     platform::Font font_;
     TImageList* images_ = nullptr;
@@ -48,5 +51,9 @@ private:
     bool hideSelection_ = true;
     bool readOnly_ = false;
     int indent_ = 19;
+    // How many of the window's messages are being handled, and at which of
+    // them drawing was suspended (0: it is not).
+    int messageDepth_ = 0;
+    int drawingSuspendedAt_ = 0;
     TNotifyEvent onClick_;
 };

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -321,6 +322,46 @@ TEST(Form, NodesAddedToAShownTreeAppearWithTheirWholeText)
     EXPECT_EQ(NativeItemText(tree, first->NativeItem()), "first +");
     form.Tree->SetSelected(deeper);
     EXPECT_EQ(NativeItemText(tree, deeper->NativeItem()), "deeper");
+}
+
+TEST(Form, AnExpandedTreeIsShownWholeWithItsScrollBarHoweverTheNodeWasOpened)
+{
+    TTestForm form(Application, kLayout);
+    form.Show();
+    TTreeView& tree = *form.Tree;
+    HWND window = tree.Handle();
+    constexpr int kChildren = 300;
+    TTreeNode* byMessage = tree.Items.AddObject(nullptr, "by message", nullptr);
+    TTreeNode* byKey = tree.Items.AddObject(nullptr, "by key", nullptr);
+    for (TTreeNode* parent : {byMessage, byKey})
+        for (int i = 0; i < kChildren; ++i)
+            tree.Items.AddChildObject(parent, "child " + std::to_string(i), nullptr);
+    // Shown, its scroll bar covering every row, and all of it to be drawn
+    // by the next paint.
+    auto expectShownWhole = [&](int rows, const char* how) {
+        EXPECT_TRUE(::IsWindowVisible(window)) << how;
+        SCROLLINFO bar{};
+        bar.cbSize = sizeof bar;
+        bar.fMask = SIF_RANGE;
+        EXPECT_TRUE(::GetScrollInfo(window, SB_VERT, &bar)) << how;
+        EXPECT_EQ(bar.nMax - bar.nMin + 1, rows) << how;
+        RECT client{};
+        RECT update{};
+        ::GetClientRect(window, &client);
+        EXPECT_TRUE(::GetUpdateRect(window, &update, FALSE)) << how;
+        EXPECT_TRUE(::EqualRect(&update, &client)) << how;
+        ::UpdateWindow(window);
+    };
+    ::UpdateWindow(window);
+    ::SendMessageW(window, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(byMessage->NativeItem()));
+    EXPECT_TRUE(tree.IsExpanded(*byMessage));
+    expectShownWhole(2 + kChildren, "opened by message");
+    // As a user opens it: the node selected, then the right arrow key.
+    tree.SetSelected(byKey);
+    ::UpdateWindow(window);
+    ::SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_TRUE(tree.IsExpanded(*byKey));
+    expectShownWhole(2 + 2 * kChildren, "opened by key");
 }
 
 TEST(Form, EditingATreeNodeInPlaceChangesItsText)
