@@ -337,7 +337,7 @@ def main():
             "files, the window and its first listing). That part is paid once at either size: a start-up "
             "growing exactly linearly beyond it would show ×%.1f in the plain ratio on fan-out 10, so the goal "
             "is judged net of it. Net, start-up grows as the bare walk with the same searches does (%s). The "
-            "walk's own growth moves between runs (net, from ×7.5 to ×10.4 in the runs made for these pages): "
+            "walk's own growth moves between runs (net, from ×7.4 to ×12.8 in five consecutive runs made for these pages): "
             "a growth outside ×9–11 in one run says more about the file system's walk on a shared machine than "
             "about the program." % (
                 s0, empty_nodes, linear_plain,
