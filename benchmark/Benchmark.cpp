@@ -325,14 +325,22 @@ ExpandTimes ExpandTimed(TTreeView& tree, TTreeNode* node)
     return ExpandNative(tree.Handle(), static_cast<HTREEITEM>(node->NativeItem()));
 }
 
-// What a tree pays for its vertical scroll bar when a node first fills
-// more than a page: the bar shown, then its range set and drawn at once.
-void ReportScrollBarCosts(HFONT font)
+// A native tree in a window of its own, without the framework, shown with
+// `font`.
+HWND ShowPlainTree(HFONT font)
 {
     HWND tree = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_OVERLAPPEDWINDOW | TVS_HASBUTTONS | TVS_HASLINES, 0, 0, 400,
                                   600, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ::ShowWindow(tree, SW_SHOW);
+    return tree;
+}
+
+// What a tree pays for its vertical scroll bar when a node first fills
+// more than a page: the bar shown, then its range set and drawn at once.
+void ReportScrollBarCosts(HFONT font)
+{
+    HWND tree = ShowPlainTree(font);
     ::RedrawWindow(tree, nullptr, nullptr, RDW_UPDATENOW);
     const double start = Seconds();
     ::ShowScrollBar(tree, SB_VERT, TRUE);
@@ -393,16 +401,13 @@ int Expand(const String& benchRoot)
     }
     Report("page_scroll_s", (Seconds() - scrollStart) / 50);
     // The window's font is left at the default quality; the tree's names it.
+    const auto treeFont = reinterpret_cast<HFONT>(::SendMessageW(tree.Handle(), WM_GETFONT, 0, 0));
     Report("select_default_font_s", SelectFontSeconds(tree.Handle(), window->FontHandle()));
-    Report("select_tree_font_s",
-           SelectFontSeconds(tree.Handle(), reinterpret_cast<HFONT>(::SendMessageW(tree.Handle(), WM_GETFONT, 0, 0))));
+    Report("select_tree_font_s", SelectFontSeconds(tree.Handle(), treeFont));
 
     // The same number of items put into a plain native tree, as the control
     // takes them fastest: text given, under a collapsed parent.
-    HWND plain = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_OVERLAPPEDWINDOW | TVS_HASBUTTONS | TVS_HASLINES, 0, 0, 400,
-                                   600, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(plain, WM_SETFONT, ::SendMessageW(tree.Handle(), WM_GETFONT, 0, 0), FALSE);
-    ::ShowWindow(plain, SW_SHOW);
+    HWND plain = ShowPlainTree(treeFont);
     TVINSERTSTRUCTW insert{};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
@@ -439,7 +444,7 @@ int Expand(const String& benchRoot)
     Report("plain_k1000_s", smallInserted + plainSmall.Total());
     Report("plain_k1000_message_s", plainSmall.message);
     ::DestroyWindow(plain);
-    ReportScrollBarCosts(reinterpret_cast<HFONT>(::SendMessageW(tree.Handle(), WM_GETFONT, 0, 0)));
+    ReportScrollBarCosts(treeFont);
     Close(window);
     return 0;
 }
