@@ -1,6 +1,7 @@
 #include "app/EntryGuard.h"
 #include "browser/SearchWindow.h"
 #include "platform/DebugOutput.h"
+#include "platform/ProcessMitigations.h"
 #include "ui/Application.h"
 
 #include <windows.h>
@@ -23,6 +24,7 @@ void TraceReleasedRecords()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    platform::HardenProcess();
     return RunGuarded([] {
         Application->Initialize();
         Application->CreateForm(SearchWindow);

@@ -19,7 +19,9 @@ set(TAMSAEK_PLATFORM_SOURCES
   platform/LongPath.cpp
   platform/MonitorFallbacks.cpp
   platform/PlatformError.cpp
+  platform/ProcessMitigations.cpp
   platform/SysUtils.cpp
+  platform/SystemLibrary.cpp
   platform/TimeText.cpp
 )
 set(TAMSAEK_UI_SOURCES
@@ -145,13 +147,19 @@ set(TAMSAEK_E2E_SOURCES
   tests/e2e/Remote.cpp
   tests/e2e/Screenshot.cpp
 )
+# The stand-in WinINet of the planting test, and the driver that plants it.
+set(TAMSAEK_PLANTED_SOURCES tests/e2e/PlantedLibrary.cpp)
+set(TAMSAEK_PLANTING_SOURCES
+  tests/e2e/PlantingDriver.cpp
+  tests/e2e/Remote.cpp
+)
 set(TAMSAEK_BENCH_SOURCES benchmark/Benchmark.cpp)
 
 set(TAMSAEK_PRODUCT_SOURCES
   ${TAMSAEK_BASE_SOURCES} ${TAMSAEK_PLATFORM_SOURCES} ${TAMSAEK_UI_SOURCES}
   ${TAMSAEK_SYSINFO_SOURCES} ${TAMSAEK_BROWSER_SOURCES} ${TAMSAEK_APP_SOURCES})
 
-foreach(list PRODUCT PURE TEST_SUPPORT PURE_TEST TEST HOSTILE_TEST E2E BENCH)
+foreach(list PRODUCT PURE TEST_SUPPORT PURE_TEST TEST HOSTILE_TEST E2E PLANTED PLANTING BENCH)
   list(TRANSFORM TAMSAEK_${list}_SOURCES PREPEND ${TAMSAEK_ROOT}/)
 endforeach()
 list(TRANSFORM TAMSAEK_MAIN_SOURCE PREPEND ${TAMSAEK_ROOT}/)

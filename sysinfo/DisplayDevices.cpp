@@ -2,7 +2,7 @@
 
 #include "base/WideText.h"
 #include "platform/MonitorFallbacks.h"
-#include "platform/UniqueHandle.h"
+#include "platform/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -36,13 +36,11 @@ std::optional<DisplayDevice> EnumerateDisplayDevice(EnumDisplayDevicesFunction e
 std::optional<DisplayDevice> QueryFirstDisplayDevice(const char* libraryName, const char* entryName)
 {
     // A reference of its own, so the library stays while it is used.
-    const platform::Module library(::LoadLibraryW(Widen(libraryName).c_str()));
-    if (!library)
+    const platform::Module library = platform::LoadSystemLibrary(Widen(libraryName).c_str());
+    const auto enumerate = platform::EntryPoint<EnumDisplayDevicesFunction>(library.Get(), entryName);
+    if (!enumerate)
         return std::nullopt;
-    const FARPROC entry = ::GetProcAddress(library.Get(), entryName);
-    if (!entry)
-        return std::nullopt;
-    return EnumerateDisplayDevice(reinterpret_cast<EnumDisplayDevicesFunction>(reinterpret_cast<void (*)()>(entry)), 0);
+    return EnumerateDisplayDevice(enumerate, 0);
 }
 
 String PrimaryDisplayIdentifier()

@@ -1,10 +1,9 @@
 #include "sysinfo/Network.h"
 
+#include "platform/SystemLibrary.h"
 #include "platform/WinsockStartup.h"
 
 #include <windows.h>
-
-#include <wininet.h>
 
 #include <cstring>
 
@@ -26,7 +25,15 @@ std::optional<HostAddress> QueryHostAddress()
 
 InternetState QueryInternetState()
 {
+    // Loaded here, not imported: an imported WinINet would be looked for
+    // beside the program first, wherever the user started it from.
+    using GetConnectedState = BOOL(WINAPI*)(LPDWORD, DWORD);
+    const platform::Module wininet = platform::LoadSystemLibrary(L"wininet.dll");
+    const auto getConnectedState = platform::EntryPoint<GetConnectedState>(wininet.Get(), "InternetGetConnectedState");
+    // Missing, it reads as a query that failed.
+    if (!getConnectedState)
+        return {};
     DWORD flags = 0;
-    const bool queried = ::InternetGetConnectedState(&flags, 0);
+    const bool queried = getConnectedState(&flags, 0);
     return {queried, static_cast<std::uint32_t>(flags)};
 }
