@@ -28,6 +28,7 @@ set(TAMSAEK_UI_SOURCES
   ui/Application.cpp
   ui/Component.cpp
   ui/Control.cpp
+  ui/DefaultPixels.cpp
   ui/Dialogs.cpp
   ui/ErrorReport.cpp
   ui/ExtCtrls.cpp

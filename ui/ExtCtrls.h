@@ -1,6 +1,7 @@
 #pragma once
 // Panel, splitter and timer.
 #include "ui/Control.h"
+#include "ui/DefaultPixels.h"
 
 class TPanel : public TControl {
 public:
@@ -23,7 +24,7 @@ private:
     CreateParams CreationParams() const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     TControl* ResizedControl() const;
-    int minSize_ = 30;
+    int minSize_ = kDefaultSplitterMinSize;
     int dragStart_ = 0;
     int widthAtStart_ = 0;
     TControl* dragged_ = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/LayoutScale.h"
 
+#include "ui/DefaultPixels.h"
+
 #include <limits>
 
 namespace {
@@ -53,6 +55,7 @@ void ScaleLayout(LayoutObject& layout, int pixelsPerInch)
     while (!pending.empty()) {
         LayoutObject* object = pending.back();
         pending.pop_back();
+        WriteDefaultPixels(*object);
         ScaleProperties(object->properties, pixelsPerInch);
         for (LayoutObject& child : object->children)
             pending.push_back(&child);

@@ -3,6 +3,7 @@
 // control asks for each visible row's texts as it draws it, so adding
 // thousands of rows costs no native insertions.
 #include "ui/Control.h"
+#include "ui/DefaultPixels.h"
 
 #include <deque>
 #include <vector>
@@ -39,7 +40,7 @@ private:
 
 struct TListColumn {
     String Caption;
-    int Width = 50;
+    int Width = kDefaultColumnWidth;
     int Format = 0; // LVCFMT_LEFT, _RIGHT or _CENTER
 };
 

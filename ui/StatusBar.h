@@ -1,11 +1,12 @@
 #pragma once
 #include "ui/Control.h"
+#include "ui/DefaultPixels.h"
 
 #include <vector>
 
 struct TStatusPanel {
     String Text;
-    int Width = 50;
+    int Width = kDefaultColumnWidth;
 };
 
 class TStatusBar : public TControl {

@@ -4,6 +4,7 @@
 // selected, so a large tree costs no native insertions until it is seen.
 #include "platform/UniqueHandle.h"
 #include "ui/Control.h"
+#include "ui/DefaultPixels.h"
 #include "ui/RowPicture.h"
 #include "ui/TreeNode.h"
 
@@ -50,7 +51,7 @@ private:
     TRowPicture picture_;
     bool hideSelection_ = true;
     bool readOnly_ = false;
-    int indent_ = 19;
+    int indent_ = kDefaultTreeIndent;
     // How many of the window's messages are being handled, and at which of
     // them drawing was suspended (0: it is not).
     int messageDepth_ = 0;

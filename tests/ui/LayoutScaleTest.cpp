@@ -1,8 +1,13 @@
 #include "ui/LayoutScale.h"
 
+#include "ui/Resources.h"
+
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -26,12 +31,36 @@ const char kLayout[] = R"(object F: TForm
 end
 )";
 
-std::int64_t Value(const LayoutObject& object, const char* name)
+std::int64_t Value(const std::vector<LayoutProperty>& properties, const char* name)
 {
-    for (const LayoutProperty& property : object.properties)
+    for (const LayoutProperty& property : properties)
         if (property.name == name)
             return property.value.integer;
     return -999;
+}
+
+std::int64_t Value(const LayoutObject& object, const char* name)
+{
+    return Value(object.properties, name);
+}
+
+const LayoutObject& Child(const LayoutObject& parent, const char* name)
+{
+    for (const LayoutObject& child : parent.children)
+        if (child.name == name)
+            return child;
+    throw std::runtime_error(std::string("no object ") + name);
+}
+
+// The widths of the items of one collection; -999 for an item without one.
+std::vector<std::int64_t> ItemWidths(const LayoutObject& object, const char* collection)
+{
+    std::vector<std::int64_t> widths;
+    for (const LayoutProperty& property : object.properties)
+        if (property.name == collection)
+            for (const auto& item : property.value.collection)
+                widths.push_back(Value(item, "Width"));
+    return widths;
 }
 
 TEST(LayoutScale, PixelsFollowTheScreensDensityAndOtherNumbersStay)
@@ -85,6 +114,33 @@ TEST(LayoutScale, FiguresBeyondAnyScreenSaturateInsteadOfOverflowing)
         ScaleLayout(layout, c.pixelsPerInch);
         EXPECT_EQ(layout.properties[0].value.integer, c.expected) << c.value << " at " << c.pixelsPerInch;
     }
+}
+
+// What the framework supplies where a layout is silent grows like what the
+// layout says. At 96 pixels per inch the file list's columns are 150, 100,
+// 120 and the framework's 50 wide; 1.5 times that is 225, 150, 180 and 75.
+TEST(LayoutScale, TheFrameworksOwnFiguresGrowWithTheLayouts)
+{
+    LayoutObject search = ParseLayout(LoadTextResource(L"SEARCHWINDOW"));
+    ScaleLayout(search, 144);
+    EXPECT_EQ(ItemWidths(Child(search, "T_LISTVIEW_SEARCH"), "Columns"),
+              (std::vector<std::int64_t>{225, 150, 180, 75}));
+    EXPECT_EQ(Value(Child(search, "T_CENBAR"), "MinSize"), 45) << "the splitter's least width, 30 at 96";
+
+    LayoutObject bare = ParseLayout(R"(object F: TForm
+  object T: TTreeView
+  end
+  object S: TStatusBar
+    Panels = <
+      item
+        Text = 'a'
+      end>
+  end
+end
+)");
+    ScaleLayout(bare, 144);
+    EXPECT_EQ(Value(Child(bare, "T"), "Indent"), 29) << "19 at 96, 28.5 rounded up";
+    EXPECT_EQ(ItemWidths(Child(bare, "S"), "Panels"), (std::vector<std::int64_t>{75}));
 }
 
 } // namespace
