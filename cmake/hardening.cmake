@@ -14,6 +14,10 @@ target_link_options(tamsaek_settings INTERFACE -fstack-protector-strong)
 # optimisation, which every build here has but Debug.
 target_compile_definitions(tamsaek_settings INTERFACE $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
 
+# Debug information for the file kept beside the shipped image, so that a
+# crash can be read down to the line; the image itself goes without it.
+target_compile_options(tamsaek_settings INTERFACE -g)
+
 # The same bytes from every folder: no build paths in the code or the debug
 # information (the build folder is named after the source folder, which may
 # hold it).
