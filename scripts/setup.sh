@@ -46,7 +46,11 @@ TAMSAEK_PACKAGES=(
     wine wine32:i386 wine64
     xvfb xdotool imagemagick fonts-nanum locales x11-utils file
     clang libclang-rt-14-dev lld llvm clang-format
+    python3-pefile osslsigncode openssl unzip
 )
+# Installed without what they recommend: diffoscope's recommends are hundreds of
+# packages (R, ffmpeg, Java...), and the release's files need none of them.
+TAMSAEK_PACKAGES_NO_RECOMMENDS=(diffoscope-minimal)
 # Face names that programs ask for and that must draw Hangul.
 TAMSAEK_FONT_REPLACEMENTS=("MS Sans Serif" "Gulim" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2")
 TAMSAEK_HANGUL_FONT="NanumGothic"
@@ -119,14 +123,18 @@ tamsaek_install_deps() (
         need_update=1
     fi
 
-    local pkg missing=()
+    local pkg missing=() bare=()
     for pkg in "${TAMSAEK_PACKAGES[@]}"; do
         _tamsaek_have_pkg "$pkg" || missing+=("$pkg")
     done
-    if ((${#missing[@]})); then
-        tamsaek_log "installing: ${missing[*]}"
+    for pkg in "${TAMSAEK_PACKAGES_NO_RECOMMENDS[@]}"; do
+        _tamsaek_have_pkg "$pkg" || bare+=("$pkg")
+    done
+    if ((${#missing[@]} + ${#bare[@]})); then
+        tamsaek_log "installing: ${missing[*]} ${bare[*]}"
         "${apt[@]}" update
-        "${apt[@]}" install "${missing[@]}"
+        ((${#missing[@]} == 0)) || "${apt[@]}" install "${missing[@]}"
+        ((${#bare[@]} == 0)) || "${apt[@]}" install --no-install-recommends "${bare[@]}"
     elif ((need_update)); then
         "${apt[@]}" update
     fi
