@@ -130,6 +130,7 @@ set(TAMSAEK_TEST_SOURCES
   tests/platform/DebugOutputSenderTest.cpp
   tests/platform/MonitorFallbacksTest.cpp
   tests/platform/PlatformErrorTest.cpp
+  tests/platform/SystemLibraryTest.cpp
   tests/platform/TimeAndDiskTest.cpp
   tests/sysinfo/ProbesTest.cpp
   tests/sysinfo/SysInfoButtonTest.cpp
