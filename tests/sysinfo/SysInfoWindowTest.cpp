@@ -441,7 +441,7 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
         ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font));
         EXPECT_EQ(font.lfHeight, -16);
         EXPECT_EQ(Narrow(font.lfFaceName), "MS Sans Serif");
-        EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
+        EXPECT_EQ(font.lfCharSet, HANGEUL_CHARSET) << "what the default character set meant where it was made";
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
     }
 
