@@ -145,13 +145,19 @@ set(TAMSAEK_E2E_SOURCES
   tests/e2e/Remote.cpp
   tests/e2e/Screenshot.cpp
 )
+# Both windows in-process, in a prefix set up like a current system.
+set(TAMSAEK_WHOLE_WINDOWS_SOURCES
+  tests/e2e/WholeWindows.cpp
+  tests/e2e/Remote.cpp
+  tests/e2e/Screenshot.cpp
+)
 set(TAMSAEK_BENCH_SOURCES benchmark/Benchmark.cpp)
 
 set(TAMSAEK_PRODUCT_SOURCES
   ${TAMSAEK_BASE_SOURCES} ${TAMSAEK_PLATFORM_SOURCES} ${TAMSAEK_UI_SOURCES}
   ${TAMSAEK_SYSINFO_SOURCES} ${TAMSAEK_BROWSER_SOURCES} ${TAMSAEK_APP_SOURCES})
 
-foreach(list PRODUCT PURE TEST_SUPPORT PURE_TEST TEST HOSTILE_TEST E2E BENCH)
+foreach(list PRODUCT PURE TEST_SUPPORT PURE_TEST TEST HOSTILE_TEST E2E WHOLE_WINDOWS BENCH)
   list(TRANSFORM TAMSAEK_${list}_SOURCES PREPEND ${TAMSAEK_ROOT}/)
 endforeach()
 list(TRANSFORM TAMSAEK_MAIN_SOURCE PREPEND ${TAMSAEK_ROOT}/)
