@@ -25,11 +25,6 @@
 
 namespace {
 
-struct Shown {
-    HWND control;
-    std::wstring text;
-};
-
 void Log(const std::string& text)
 {
     std::printf("[whole] %s\n", text.c_str());
@@ -130,7 +125,7 @@ int CheckWindow(HWND window, const char* name, const std::vector<std::wstring>& 
     Log(std::string(name) + ": client area " + std::to_string(client.right - client.left) + " x " +
         std::to_string(client.bottom - client.top));
     int faults = 0;
-    std::vector<Shown> hangul;
+    std::vector<std::wstring> hangul;
     for (HWND control : Descendants(window)) {
         if (!::IsWindowVisible(control))
             continue;
@@ -150,7 +145,7 @@ int CheckWindow(HWND window, const char* name, const std::vector<std::wstring>& 
                 any = any || IsHangul(c);
             if (!any)
                 continue;
-            hangul.push_back({control, text});
+            hangul.push_back(text);
             if (const std::wstring missing = MissingGlyphs(control, text); !missing.empty()) {
                 Log("FAULT " + label + " has no glyph for \"" + Utf8(missing) + "\" of \"" + Printable(text) + "\"");
                 ++faults;
@@ -159,8 +154,8 @@ int CheckWindow(HWND window, const char* name, const std::vector<std::wstring>& 
     }
     for (const std::wstring& text : expected) {
         bool found = false;
-        for (const Shown& shown : hangul)
-            found = found || shown.text.find(text) != std::wstring::npos;
+        for (const std::wstring& shown : hangul)
+            found = found || shown.find(text) != std::wstring::npos;
         if (!found) {
             Log("FAULT " + std::string(name) + " shows no \"" + Utf8(text) + "\"");
             ++faults;
