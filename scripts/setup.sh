@@ -39,21 +39,18 @@
 TAMSAEK_ROOT="$(cd -- "$(dirname -- "$(readlink -f -- "${BASH_SOURCE[0]}")")/.." && pwd)"
 TAMSAEK_WINE_RUN="$TAMSAEK_ROOT/scripts/wine-run"
 # Bump when the prefix set-up below changes: outdated prefixes are then rebuilt.
-TAMSAEK_PREFIX_VERSION=1
+TAMSAEK_PREFIX_VERSION=2
 TAMSAEK_PREFIX_STAMP=".tamsaek-prefix-stamp"
 TAMSAEK_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake googletest
     wine wine32:i386 wine64
-    xvfb xdotool imagemagick fonts-nanum locales x11-utils file
+    xvfb xdotool imagemagick fonts-nanum fonts-wine locales x11-utils file
     clang libclang-rt-14-dev lld llvm clang-format
     python3-pefile osslsigncode openssl unzip
 )
 # Installed without what they recommend: diffoscope's recommends are hundreds of
 # packages (R, ffmpeg, Java...), and the release's files need none of them.
 TAMSAEK_PACKAGES_NO_RECOMMENDS=(diffoscope-minimal)
-# Face names that programs ask for and that must draw Hangul.
-TAMSAEK_FONT_REPLACEMENTS=("MS Sans Serif" "Gulim" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2")
-TAMSAEK_HANGUL_FONT="NanumGothic"
 
 tamsaek_log() { printf '[tamsaek] %s\n' "$*" >&2; }
 tamsaek_error() { printf '[tamsaek] error: %s\n' "$*" >&2; }
@@ -487,8 +484,8 @@ tamsaek_make_prefix() (
     # The user folders are links into $HOME; a walk of C:\ must not leave the prefix.
     find "$prefix/drive_c" -type l -exec sh -c 'rm "$1" && mkdir "$1"' _ {} \;
 
-    # Caption buttons need Marlett. Only Marlett: Wine's other fonts would take
-    # "MS Sans Serif" away from the Hangul font.
+    # Caption buttons need Marlett. Wine's other fonts stay out, as Debian's
+    # Wine 8 leaves them out; the prefix of the current-platform test has them.
     local marlett
     if marlett="$(_tamsaek_find_marlett)"; then
         cp -- "$marlett" "$prefix/drive_c/windows/Fonts/"
@@ -496,24 +493,15 @@ tamsaek_make_prefix() (
         tamsaek_log "warning: marlett.ttf not found: caption buttons will lack their glyphs"
     fi
 
-    # Face names programs ask for draw with the Hangul font (also when they ask
-    # for ANSI_CHARSET); no window manager runs under Xvfb, so Wine draws the frames.
-    local reg="$prefix/drive_c/tamsaek-setup.reg" face
-    {
-        printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-        for face in "${TAMSAEK_FONT_REPLACEMENTS[@]}"; do
-            printf '"%s"="%s"\r\n' "$face" "$TAMSAEK_HANGUL_FONT"
-        done
-        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
-    } >"$reg"
+    # No window manager runs under Xvfb, so Wine draws the frames.
+    local reg="$prefix/drive_c/tamsaek-setup.reg"
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n' >"$reg"
     _tamsaek_setup_wine regedit /S 'C:\tamsaek-setup.reg' >>"$log" 2>&1
     _tamsaek_wineserver -w
     rm -f -- "$reg"
 
-    # Wine saves the registry when its server ends: check the values arrived.
-    if ! grep -q '^\[Software\\\\Wine\\\\Fonts\\\\Replacements\]' "$prefix/user.reg" \
-        || ! grep -qF "\"MS Sans Serif\"=\"$TAMSAEK_HANGUL_FONT\"" "$prefix/user.reg" \
-        || ! grep -qF '"Managed"="N"' "$prefix/user.reg"; then
+    # Wine saves the registry when its server ends: check the value arrived.
+    if ! grep -qF '"Managed"="N"' "$prefix/user.reg"; then
         tamsaek_fail "the registry settings did not reach $prefix/user.reg (see $log)"
     fi
 

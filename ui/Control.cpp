@@ -49,6 +49,15 @@ int ParseCharset(const LayoutProperty& property)
     throw LayoutError(property.line, "unknown character set " + name);
 }
 
+// "Default" meant the system's character set where the layouts were made:
+// Korean, the code page of the program's own texts. Asked for by name, it
+// lets the font mapper pick a face that has Hangul where the named face
+// (Wine's own "MS Sans Serif", for one) has none.
+BYTE CreationCharset(int charset)
+{
+    return static_cast<BYTE>(charset == DEFAULT_CHARSET ? HANGEUL_CHARSET : charset);
+}
+
 } // namespace
 
 LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -266,7 +275,7 @@ void TControl::SetFontChoice(const TFontChoice& choice)
     font_ = choice;
     if (hwnd_) {
         fontHandle_.Reset(::CreateFontW(choice.height, 0, 0, 0, choice.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                        static_cast<BYTE>(choice.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        CreationCharset(choice.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(choice.name).c_str()));
         ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
     }

@@ -228,3 +228,20 @@ std::vector<std::wstring> ListBoxItems(HWND listBox)
     }
     return items;
 }
+
+std::wstring WindowsPath(const std::wstring& path)
+{
+    if (path.empty() || path[0] != L'/')
+        return path;
+    using ToDos = WCHAR*(CDECL*)(const char*);
+    const auto toDos = reinterpret_cast<ToDos>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (!toDos)
+        throw Failure("a Linux path outside Wine: " + Utf8(path));
+    WCHAR* converted = toDos(Utf8(path).c_str());
+    if (!converted)
+        throw Failure("Wine cannot name " + Utf8(path) + " as a drive path");
+    std::wstring result(converted);
+    ::HeapFree(::GetProcessHeap(), 0, converted);
+    return result;
+}

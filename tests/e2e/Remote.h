@@ -19,6 +19,10 @@ std::string Utf8(const std::wstring& text);
 // Line feeds and other control characters shown as escapes, for the log.
 std::string Printable(const std::wstring& text);
 
+// Under Wine the build hands over Linux paths; Windows programs need them
+// as drive paths.
+std::wstring WindowsPath(const std::wstring& path);
+
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
 // Visible top-level windows of one process, in Z order.

@@ -386,8 +386,12 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
     ::GetWindowRect(w.Handle(), &frame);
     EXPECT_EQ(frame.left, 120);
     EXPECT_EQ(frame.top, 117);
-    EXPECT_EQ(frame.right - frame.left, 1032);
-    EXPECT_EQ(frame.bottom - frame.top, 834);
+    // The client area the controls were placed in, whatever frame the
+    // platform draws around it.
+    RECT client;
+    ::GetClientRect(w.Handle(), &client);
+    EXPECT_EQ(client.right, 1024);
+    EXPECT_EQ(client.bottom, 807);
 
     struct Expected {
         TControl* control;
@@ -441,7 +445,7 @@ TEST_F(SysInfoWindowTest, LayoutIsLoadedAsStored)
         ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font));
         EXPECT_EQ(font.lfHeight, -16);
         EXPECT_EQ(Narrow(font.lfFaceName), "MS Sans Serif");
-        EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
+        EXPECT_EQ(font.lfCharSet, HANGEUL_CHARSET) << "what the default character set meant where it was made";
         EXPECT_EQ(font.lfWeight, FW_NORMAL);
     }
 

@@ -1,0 +1,263 @@
+// Both windows built as the program builds them, shown at the screen's
+// density, and every control looked at as a user would see it: each text in
+// Hangul it shows has a glyph in the font the control draws with, and the
+// control lies inside its window's client area.
+//   tamsaek_whole_windows PICTURE_FOLDER
+// Exits with 0 when both hold for every control; pictures of both windows
+// go to PICTURE_FOLDER as whole-main.png and whole-sysinfo.png.
+#include "browser/SearchWindow.h"
+#include "platform/UniqueHandle.h"
+#include "sysinfo/SysInfoWindow.h"
+#include "tests/e2e/Remote.h"
+#include "tests/e2e/Screenshot.h"
+#include "ui/Application.h"
+#include "ui/Dialogs.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Log(const std::string& text)
+{
+    std::printf("[whole] %s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+bool IsHangul(wchar_t c)
+{
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x3130 && c <= 0x318F) || (c >= 0xAC00 && c <= 0xD7A3);
+}
+
+std::wstring ItemText(HWND window, UINT message, WPARAM index, auto& item)
+{
+    wchar_t buffer[1024] = {};
+    item.pszText = buffer;
+    item.cchTextMax = 1024;
+    ::SendMessageW(window, message, index, reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+void TreeTexts(HWND tree, HTREEITEM item, std::vector<std::wstring>& texts)
+{
+    for (; item; item = TreeView_GetNextSibling(tree, item)) {
+        TVITEMW data{};
+        data.mask = TVIF_TEXT;
+        data.hItem = item;
+        texts.push_back(ItemText(tree, TVM_GETITEMW, 0, data));
+        TreeTexts(tree, TreeView_GetChild(tree, item), texts);
+    }
+}
+
+// What the control draws as text: its caption, or the items it lists.
+std::vector<std::wstring> TextsOf(HWND control)
+{
+    const std::wstring kind = ClassOf(control);
+    std::vector<std::wstring> texts;
+    if (kind == L"ListBox") {
+        texts = ListBoxItems(control);
+    } else if (kind == WC_TREEVIEWW) {
+        TreeTexts(control, TreeView_GetRoot(control), texts);
+    } else if (kind == WC_LISTVIEWW) {
+        const int columns = Header_GetItemCount(ListView_GetHeader(control));
+        for (int row = 0; row < ListView_GetItemCount(control); ++row)
+            for (int column = 0; column < columns; ++column) {
+                LVITEMW item{};
+                item.iSubItem = column;
+                texts.push_back(ItemText(control, LVM_GETITEMTEXTW, row, item));
+            }
+    } else if (kind == WC_HEADERW) {
+        for (int column = 0; column < Header_GetItemCount(control); ++column) {
+            HDITEMW item{};
+            item.mask = HDI_TEXT;
+            texts.push_back(ItemText(control, HDM_GETITEMW, column, item));
+        }
+    } else if (kind == STATUSCLASSNAMEW) {
+        const auto parts = static_cast<int>(::SendMessageW(control, SB_GETPARTS, 0, 0));
+        for (int part = 0; part < parts; ++part) {
+            wchar_t buffer[1024] = {};
+            if (LOWORD(::SendMessageW(control, SB_GETTEXTLENGTHW, part, 0)) < 1024)
+                ::SendMessageW(control, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(buffer));
+            texts.emplace_back(buffer);
+        }
+    } else {
+        texts.push_back(WindowText(control));
+    }
+    return texts;
+}
+
+// The Hangul of `text` that the control's own font has no glyph for.
+std::wstring MissingGlyphs(HWND control, const std::wstring& text)
+{
+    auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    if (!font)
+        font = ::GetStockObject(SYSTEM_FONT); // what a control without a font draws with
+    const platform::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    const HGDIOBJ previous = ::SelectObject(dc.Get(), font);
+    std::vector<WORD> glyphs(text.size());
+    const DWORD done = ::GetGlyphIndicesW(dc.Get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                                          GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc.Get(), previous);
+    if (done == GDI_ERROR)
+        throw Failure("no glyph indices for \"" + Utf8(text) + "\"");
+    std::wstring missing;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (IsHangul(text[i]) && glyphs[i] == 0xFFFF)
+            missing += text[i];
+    return missing;
+}
+
+// Every control of the window inside its client area, and every Hangul it
+// shows drawn with glyphs; `expected` must be among what it shows, so that
+// a window that shows no Hangul at all cannot pass.
+int CheckWindow(HWND window, const char* name, const std::vector<std::wstring>& expected)
+{
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    Log(std::string(name) + ": client area " + std::to_string(client.right - client.left) + " x " +
+        std::to_string(client.bottom - client.top));
+    int faults = 0;
+    std::vector<std::wstring> hangul;
+    for (HWND control : Descendants(window)) {
+        if (!::IsWindowVisible(control))
+            continue;
+        const std::string label = std::string(name) + " " + Utf8(ClassOf(control)) + " \"" +
+                                  Printable(WindowText(control).substr(0, 24)) + "\"";
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        if (r.left < client.left || r.top < client.top || r.right > client.right || r.bottom > client.bottom) {
+            Log("FAULT " + label + " reaches outside the client area: (" + std::to_string(r.left - client.left) + ", " +
+                std::to_string(r.top - client.top) + ") to (" + std::to_string(r.right - client.left) + ", " +
+                std::to_string(r.bottom - client.top) + ")");
+            ++faults;
+        }
+        for (const std::wstring& text : TextsOf(control)) {
+            bool any = false;
+            for (wchar_t c : text)
+                any = any || IsHangul(c);
+            if (!any)
+                continue;
+            hangul.push_back(text);
+            if (const std::wstring missing = MissingGlyphs(control, text); !missing.empty()) {
+                Log("FAULT " + label + " has no glyph for \"" + Utf8(missing) + "\" of \"" + Printable(text) + "\"");
+                ++faults;
+            }
+        }
+    }
+    for (const std::wstring& text : expected) {
+        bool found = false;
+        for (const std::wstring& shown : hangul)
+            found = found || shown.find(text) != std::wstring::npos;
+        if (!found) {
+            Log("FAULT " + std::string(name) + " shows no \"" + Utf8(text) + "\"");
+            ++faults;
+        }
+    }
+    Log(std::string(name) + ": " + std::to_string(hangul.size()) + " texts in Hangul looked at");
+    return faults;
+}
+
+const wchar_t kHangulTitle[] = L"한글 제목의 창";
+
+// Our forms are control parents, which the window list leaves out.
+class HangulTitledWindow {
+public:
+    HangulTitledWindow()
+    {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TamsaekTitled";
+        ::RegisterClassExW(&wc);
+        hwnd_ = ::CreateWindowExW(0, wc.lpszClassName, kHangulTitle, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+        if (!hwnd_)
+            throw Failure("cannot make a window titled in Hangul");
+        ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    }
+    ~HangulTitledWindow() { ::DestroyWindow(hwnd_); }
+    HangulTitledWindow(const HangulTitledWindow&) = delete;
+    HangulTitledWindow& operator=(const HangulTitledWindow&) = delete;
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// Lets the windows take and draw what they were given.
+void Settle(DWORD milliseconds)
+{
+    const ULONGLONG until = ::GetTickCount64() + milliseconds;
+    while (::GetTickCount64() < until) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(20);
+    }
+}
+
+std::wstring PictureFolder()
+{
+    int count = 0;
+    LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!words)
+        throw Failure("cannot read the command line");
+    std::vector<std::wstring> arguments(words, words + count);
+    ::LocalFree(words);
+    if (arguments.size() != 2)
+        throw Failure("usage: tamsaek_whole_windows PICTURE_FOLDER");
+    return WindowsPath(arguments[1]);
+}
+
+int Run()
+{
+    const std::wstring pictures = PictureFolder();
+    ::CreateDirectoryW(pictures.c_str(), nullptr);
+    // The information window's boxes are not what is looked at here.
+    SetMessageSink([](MessageKind, const String&) {});
+    Application->Initialize();
+
+    const platform::ScreenDc screen(::GetDC(nullptr));
+    Log("screen: " + std::to_string(::GetDeviceCaps(screen.Get(), LOGPIXELSY)) + " dpi");
+
+    auto* main = new TSearchWindow(Application);
+    main->Show();
+    Settle(500);
+    int faults = CheckWindow(main->Handle(), "main window",
+                             {L"주소창", L"바로가기", L"시스템정보", L"이름", L"C 드라이브", L"파일갯수"});
+    SaveWindowPicture(main->Handle(), pictures + L"\\whole-main.png");
+
+    // A window of another program with a title in Hangul, for the window list.
+    const HangulTitledWindow titled;
+    const std::unique_ptr<TSysInfoTest> info = std::make_unique<TSysInfoTest>(Application);
+    info->Show();
+    // The clock shows its first time, in the user's format, after a tick.
+    Settle(1500);
+    faults += CheckWindow(info->Handle(), "information window", {kHangulTitle});
+    SaveWindowPicture(info->Handle(), pictures + L"\\whole-sysinfo.png");
+    return faults == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main()
+{
+    try {
+        const int code = Run();
+        Log(code == 0 ? "passed" : "FAILED");
+        return code;
+    } catch (const std::exception& e) {
+        Log(std::string("FAILED: ") + e.what());
+        return 1;
+    }
+}
