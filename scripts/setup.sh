@@ -39,7 +39,7 @@
 TAMSAEK_ROOT="$(cd -- "$(dirname -- "$(readlink -f -- "${BASH_SOURCE[0]}")")/.." && pwd)"
 TAMSAEK_WINE_RUN="$TAMSAEK_ROOT/scripts/wine-run"
 # Bump when the prefix set-up below changes: outdated prefixes are then rebuilt.
-TAMSAEK_PREFIX_VERSION=2
+TAMSAEK_PREFIX_VERSION=3
 TAMSAEK_PREFIX_STAMP=".tamsaek-prefix-stamp"
 TAMSAEK_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake googletest
@@ -484,14 +484,12 @@ tamsaek_make_prefix() (
     # The user folders are links into $HOME; a walk of C:\ must not leave the prefix.
     find "$prefix/drive_c" -type l -exec sh -c 'rm "$1" && mkdir "$1"' _ {} \;
 
-    # Caption buttons need Marlett. Wine's other fonts stay out, as Debian's
-    # Wine 8 leaves them out; the prefix of the current-platform test has them.
+    # Wine's own fonts, as a current Wine loads them and as Windows has its own:
+    # then "MS Sans Serif" is a face without Hangul, and the program must cope.
+    # Marlett among them gives the caption buttons their glyphs.
     local marlett
-    if marlett="$(_tamsaek_find_marlett)"; then
-        cp -- "$marlett" "$prefix/drive_c/windows/Fonts/"
-    else
-        tamsaek_log "warning: marlett.ttf not found: caption buttons will lack their glyphs"
-    fi
+    marlett="$(_tamsaek_find_marlett)" || tamsaek_fail "Wine's fonts are not installed (fonts-wine)"
+    cp -- "$(dirname -- "$marlett")"/*.ttf "$(dirname -- "$marlett")"/*.fon "$prefix/drive_c/windows/Fonts/"
 
     # No window manager runs under Xvfb, so Wine draws the frames.
     local reg="$prefix/drive_c/tamsaek-setup.reg"
