@@ -14,7 +14,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -597,15 +596,8 @@ struct Arguments {
 
 Arguments ReadArguments()
 {
-    int count = 0;
-    LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!words)
-        throw Failure("cannot read the command line");
-    std::vector<std::wstring> arguments(words, words + count);
-    ::LocalFree(words);
-    if (arguments.size() != 3)
-        throw Failure("usage: tamsaek_e2e_driver PROGRAM.exe PICTURE_FOLDER");
-    return {WindowsPath(arguments[1]), WindowsPath(arguments[2])};
+    std::vector<std::wstring> paths = PathArguments(2, "tamsaek_e2e_driver PROGRAM.exe PICTURE_FOLDER");
+    return {paths[0], paths[1]};
 }
 
 void SavePicture(HWND window, const std::wstring& path)

@@ -1,6 +1,7 @@
 #include "tests/e2e/Remote.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -73,6 +74,21 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         throw Failure(text);
     }
     return static_cast<LRESULT>(result);
+}
+
+std::vector<std::wstring> PathArguments(size_t count, const char* usage)
+{
+    int words = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &words);
+    if (!argv)
+        throw Failure("cannot read the command line");
+    std::vector<std::wstring> arguments(argv + (words > 0 ? 1 : 0), argv + words);
+    ::LocalFree(argv);
+    if (arguments.size() != count)
+        throw Failure(std::string("usage: ") + usage);
+    for (std::wstring& argument : arguments)
+        argument = WindowsPath(argument);
+    return arguments;
 }
 
 std::wstring WindowText(HWND window)

@@ -22,6 +22,9 @@ std::string Printable(const std::wstring& text);
 // Under Wine the build hands over Linux paths; Windows programs need them
 // as drive paths.
 std::wstring WindowsPath(const std::wstring& path);
+// The program's arguments after its own name, each as a Windows path; fails with
+// the usage text unless there are exactly `count` of them.
+std::vector<std::wstring> PathArguments(size_t count, const char* usage);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);

@@ -16,7 +16,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <memory>
@@ -208,15 +207,7 @@ void Settle(DWORD milliseconds)
 
 std::wstring PictureFolder()
 {
-    int count = 0;
-    LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!words)
-        throw Failure("cannot read the command line");
-    std::vector<std::wstring> arguments(words, words + count);
-    ::LocalFree(words);
-    if (arguments.size() != 2)
-        throw Failure("usage: tamsaek_whole_windows PICTURE_FOLDER");
-    return WindowsPath(arguments[1]);
+    return PathArguments(1, "tamsaek_whole_windows PICTURE_FOLDER")[0];
 }
 
 int Run()
