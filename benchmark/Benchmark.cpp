@@ -3,18 +3,23 @@
 // "key=value" lines for ./bench to gather. Every mode reports process_s,
 // the time from the process's creation to main().
 //
-//   tamsaek_bench startup              process start to the first paint of the shown main window
+//   tamsaek_bench startup              process start to the first paint of the shown main window, with
+//                                      its phases: wall time, each thread's processor time, allocations
 //   tamsaek_bench memory               the same, sampling the heaps: bytes per node at the peak and after
-//   tamsaek_bench walk THREADS         a bare walk of C:\ with the product's searches on 1 or 2 threads
+//   tamsaek_bench walk THREADS         a bare walk of C:\ with the product's searches on 1 or 2 threads,
+//                                      with the walkers' processor time and allocations
 //   tamsaek_bench expand ROOT          first expansion of ROOT\k1000 and ROOT\wide, against a plain
 //                                      insertion (and expansion) of as many items in a native tree
 //   tamsaek_bench jump ROOT            the address bar's jump to the last folder of ROOT\wide
+//   tamsaek_bench million FOLDER       start-up, then a jump to FOLDER, the root collapsed and opened,
+//                                      the window closed; the peak memory against the address space
 //   tamsaek_bench list FOLDER          ListFolder of FOLDER until the list is drawn; then the
 //                                      trace lines it should have sent, as trace=...
 //   tamsaek_bench enum FOLDER          bare enumeration of FOLDER with the same texts
 //   tamsaek_bench monitor STOPFILE     a debug-output monitor: prints "line=PID<tab>TEXT" per
 //                                      string until STOPFILE exists
 #include "base/WideText.h"
+#include "benchmark/ThreadAccounts.h"
 #include "browser/AddressWalk.h"
 #include "browser/FileRow.h"
 #include "browser/FolderSource.h"
@@ -27,6 +32,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -43,15 +49,6 @@
 namespace {
 
 constexpr char kRootText[] = "C 드라이브";
-
-double Seconds()
-{
-    LARGE_INTEGER count;
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceCounter(&count);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::uint64_t FileTimeValue(const FILETIME& time)
 {
@@ -117,6 +114,7 @@ public:
         unordered_ += own;
         ++count_;
     }
+    std::size_t Count() const { return count_; }
     void Merge(const Digest& other)
     {
         unordered_ += other.unordered_;
@@ -158,14 +156,77 @@ TTreeNode* Find(TTreeNode* parent, const String& text)
     return nullptr;
 }
 
+// Where a start-up's time goes: the wall clock at the end of each phase
+// and the calling thread's processor time in it.
+struct Phases {
+    static constexpr int kCount = 4;
+    static constexpr const char* kNames[kCount] = {"initialize", "create", "show", "paint"};
+    double start = Seconds();
+    double startCpu = ThreadCpuSeconds();
+    std::uint64_t startAllocations = ThreadAllocations();
+    double end[kCount] = {};
+    double cpu[kCount] = {};
+    int done = 0;
+
+    void Next()
+    {
+        end[done] = Seconds();
+        cpu[done] = ThreadCpuSeconds();
+        ++done;
+    }
+};
+
 // The main window as the program makes it, shown and drawn once.
-TSearchWindow* ShowMainWindow()
+TSearchWindow* ShowMainWindow(Phases& phases)
 {
     Application->Initialize();
-    Application->CreateForm(SearchWindow);
+    phases.Next();
+    Application->CreateForm(SearchWindow); // the searches start, the tree is built
+    phases.Next();
     SearchWindow->Show();
+    phases.Next();
     ::RedrawWindow(SearchWindow->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    phases.Next();
     return SearchWindow;
+}
+
+TSearchWindow* ShowMainWindow()
+{
+    Phases phases;
+    return ShowMainWindow(phases);
+}
+
+// The threads that ended after `since`: the walkers, as far as the walk
+// ran on threads of its own. Their processor time, their allocations and
+// when the last one ended.
+struct Walkers {
+    int count = 0;
+    double cpu = 0;
+    std::uint64_t allocations = 0;
+    double lastEnd = 0;
+};
+
+Walkers WalkersEndedSince(double since)
+{
+    Walkers walkers;
+    for (const ThreadAccount& thread : EndedThreads()) {
+        if (thread.endedAt < since)
+            continue;
+        ++walkers.count;
+        walkers.cpu += thread.cpuSeconds;
+        walkers.allocations += thread.allocations;
+        walkers.lastEnd = std::max(walkers.lastEnd, thread.endedAt);
+    }
+    return walkers;
+}
+
+void ReportWalkers(const Walkers& walkers, double since, double nodes)
+{
+    Report("walkers", walkers.count);
+    Report("walker_cpu_s", walkers.cpu);
+    Report("walker_allocations_per_folder", static_cast<double>(walkers.allocations) / nodes);
+    if (walkers.count)
+        Report("searches_end_s", walkers.lastEnd - since);
 }
 
 void Close(TSearchWindow* window)
@@ -177,9 +238,24 @@ void Close(TSearchWindow* window)
 
 int Startup()
 {
-    const double start = Seconds();
-    TSearchWindow* window = ShowMainWindow();
-    Report("startup_s", Seconds() - start);
+    Phases phases;
+    TSearchWindow* window = ShowMainWindow(phases);
+    const double end = phases.end[Phases::kCount - 1];
+    Report("startup_s", end - phases.start);
+    const std::uint64_t callerAllocations = ThreadAllocations() - phases.startAllocations;
+    double before = phases.start;
+    double beforeCpu = phases.startCpu;
+    for (int i = 0; i < Phases::kCount; ++i) {
+        std::printf("phase_%s_s=%.6f\n", Phases::kNames[i], phases.end[i] - before);
+        std::printf("caller_cpu_%s_s=%.6f\n", Phases::kNames[i], phases.cpu[i] - beforeCpu);
+        before = phases.end[i];
+        beforeCpu = phases.cpu[i];
+    }
+    const double nodes = static_cast<double>(window->T_TREEVIEW_SEARCH->Items.Count());
+    Report("caller_cpu_s", phases.cpu[Phases::kCount - 1] - phases.startCpu);
+    Report("caller_allocations_per_folder", static_cast<double>(callerAllocations) / nodes);
+    // Only the walkers end during a start-up.
+    ReportWalkers(WalkersEndedSince(phases.start), phases.start, nodes);
     Digest digest;
     DigestTree(window->T_TREEVIEW_SEARCH->Items.GetFirstNode(), digest);
     digest.Print(true);
@@ -293,12 +369,21 @@ int Walk(unsigned threads)
 {
     Digest digest;
     const double start = Seconds();
+    const double startCpu = ThreadCpuSeconds();
+    const std::uint64_t startAllocations = ThreadAllocations();
     if (threads <= 1)
         BareWalk(digest);
     else
         BareWalkShared(threads, digest);
     Report("walk_s", Seconds() - start);
     digest.Print(threads <= 1);
+    // This thread is one of the walkers.
+    Walkers walkers = WalkersEndedSince(start);
+    walkers.count += 1;
+    walkers.cpu += ThreadCpuSeconds() - startCpu;
+    walkers.allocations += ThreadAllocations() - startAllocations;
+    Report("caller_cpu_s", 0);
+    ReportWalkers(walkers, start, static_cast<double>(digest.Count()));
     return 0;
 }
 
@@ -474,6 +559,60 @@ int Jump(const String& benchRoot)
     return 0;
 }
 
+// What a user of a very large drive meets after start-up: a jump through
+// the address bar to FOLDER, collapsing and opening the root again, and
+// closing the window; then the process's peak address space against what
+// it may use.
+int Million(const String& folder)
+{
+    Phases phases;
+    TSearchWindow* window = ShowMainWindow(phases);
+    Report("startup_s", phases.end[Phases::kCount - 1] - phases.start);
+    const double nodes = static_cast<double>(window->T_TREEVIEW_SEARCH->Items.Count());
+    Report("nodes", nodes);
+    ReportWalkers(WalkersEndedSince(phases.start), phases.start, nodes);
+
+    window->T_EDIT_SEARCH->SetText(folder);
+    const double jumpStart = Seconds();
+    window->BTNSearch(window->T_BTN_SEARCH);
+    ::RedrawWindow(window->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Report("jump_s", Seconds() - jumpStart);
+    const TTreeNode* selected = window->T_TREEVIEW_SEARCH->Selected();
+    Report("jumped", selected && static_cast<const TTreeDataSearch*>(selected->Data)->Path == folder + "\\");
+
+    const HWND tree = window->T_TREEVIEW_SEARCH->Handle();
+    const auto root = static_cast<HTREEITEM>(window->T_TREEVIEW_SEARCH->Items.GetFirstNode()->NativeItem());
+    const double collapseStart = Seconds();
+    ::SendMessageW(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(root));
+    ::RedrawWindow(tree, nullptr, nullptr, RDW_UPDATENOW);
+    Report("collapse_root_s", Seconds() - collapseStart);
+    const double openStart = Seconds();
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    ::RedrawWindow(tree, nullptr, nullptr, RDW_UPDATENOW);
+    Report("open_root_s", Seconds() - openStart);
+
+    // Closing as the user does: the close handler releases the records,
+    // then the window and its tree go.
+    const HWND handle = window->Handle();
+    const double closeStart = Seconds();
+    Close(window);
+    Report("close_s", Seconds() - closeStart);
+    Report("window_gone", ::IsWindow(handle) ? 0 : 1);
+    Report("released_all", TTreeDataSearch::Released() == TTreeDataSearch::Created() ? 1 : 0);
+
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters) &&
+        ::GlobalMemoryStatusEx(&status)) {
+        Report("peak_working_set_bytes", static_cast<double>(counters.PeakWorkingSetSize));
+        Report("peak_private_bytes", static_cast<double>(counters.PeakPagefileUsage));
+        Report("address_space_bytes", static_cast<double>(status.ullTotalVirtual));
+    }
+    return 0;
+}
+
 int List(const String& folder)
 {
     Application->Initialize();
@@ -590,13 +729,16 @@ int main(int argc, char** argv)
         return Expand(argument);
     if (mode == "jump" && argc > 2)
         return Jump(argument);
+    if (mode == "million" && argc > 2)
+        return Million(argument);
     if (mode == "list" && argc > 2)
         return List(argument);
     if (mode == "enum" && argc > 2)
         return Enumerate(argument);
     if (mode == "monitor" && argc > 2)
         return Monitor(argument);
-    std::fprintf(stderr, "usage: tamsaek_bench startup | memory | walk THREADS | expand ROOT | jump ROOT\n"
-                         "                     | list FOLDER | enum FOLDER | monitor STOPFILE\n");
+    std::fprintf(stderr,
+                 "usage: tamsaek_bench startup | memory | walk THREADS | expand ROOT | jump ROOT | million FOLDER\n"
+                 "                     | list FOLDER | enum FOLDER | monitor STOPFILE\n");
     return 2;
 }

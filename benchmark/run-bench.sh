@@ -16,6 +16,10 @@ sizes="${TAMSAEK_BENCH_SIZES-10k 100k}"
 # walk of 100 chains 1,000 deep costs about 30 times a walk of as many folders
 # in other shapes (a quarter of an hour here): only when asked for.
 deep_100k="${TAMSAEK_BENCH_DEEP_100K:-0}"
+# About 1.1 million folders (fan-out 10, six levels): start-up against the bare
+# walk, memory, a jump, the root collapsed and opened, closing; on the PE32+ and,
+# where 32-bit code runs natively, on the PE32. Some 20 minutes more.
+million="${TAMSAEK_BENCH_MILLION:-0}"
 
 TAMSAEK_PACKAGES+=(python3 gnuplot-nox)
 tamsaek_install_deps
@@ -78,11 +82,33 @@ place() { # NAME_ON_C TREE
 start_display
 start_wineserver
 bench_exe="$build/tamsaek_bench.exe"
+# Processor time of every process named $1 so far, in clock ticks.
+cpu_ticks() {
+    local pid total=0 stat
+    for pid in $(pgrep -x "$1" || true); do
+        stat="$(cat "/proc/$pid/stat" 2>/dev/null)" || continue
+        stat="${stat##*) }" # the fields after the command name
+        read -r -a fields <<<"$stat"
+        total=$((total + fields[11] + fields[12])) # utime, stime
+    done
+    echo "$total"
+}
+tick_hz="$(getconf CLK_TCK)"
+# The platform's share of a measurement: Wine's server, which serves every
+# file opening and window request of the program one at a time, and the X
+# server that draws its windows.
+platform_ticks() { echo "$(($(cpu_ticks wineserver) + $(cpu_ticks wineserver64))) $(cpu_ticks Xvfb)"; }
 measure() { # OUTPUT MODE [ARGS...]
-    local out="$1"
+    local out="$1" before after
     shift
+    before="$(platform_ticks)"
     scripts/wine-run "$bench_exe" "$@" >"$results/$out.out" 2>"$results/$out.err" </dev/null \
         || { tamsaek_error "tamsaek_bench $* failed: $(tail -n 3 "$results/$out.err")"; exit 1; }
+    after="$(platform_ticks)"
+    read -r server0 x0 <<<"$before"
+    read -r server1 x1 <<<"$after"
+    awk -v s=$((server1 - server0)) -v x=$((x1 - x0)) -v hz="$tick_hz" \
+        'BEGIN { printf "server_cpu_s=%.2f\nxvfb_cpu_s=%.2f\n", s / hz, x / hz }' >>"$results/$out.out"
 }
 
 # A warm-up (WARMUP, an approach) fills the caches and is thrown away; then
@@ -144,6 +170,40 @@ run_rounds "$rounds" "20,000 files with a monitor listening" "monitored:list:C:\
     "monitored:list:C:\\benchfiles\\"
 stop_monitor
 put_back
+
+if [[ "$million" == 1 ]]; then
+    [[ -d "$trees/fanout-1m" ]] || {
+        tamsaek_log "making the fan-out tree of 1,111,110 folders (some minutes)"
+        python3 benchmark/make-tree.py --shape fanout "$trees/fanout-1m" 1111110
+    }
+    # The deepest last folder: six levels of the last of ten.
+    deepest='C:\bench\d9\d9\d9\d9\d9\d9'
+    million_lane() { # ARCH
+        place bench fanout-1m
+        tamsaek_log "1,111,110 folders on the $1 build: bare walk with 2 threads, start-up and after, memory"
+        measure "million-walk2-$1" walk 2
+        measure "million-$1" million "$deepest"
+        measure "million-memory-$1" memory
+        put_back
+    }
+    million_lane win64
+    if [[ "$(_tamsaek_emulation_text)" == natively ]] && _tamsaek_runs_i386; then
+        stop_wineserver
+        export TAMSAEK_WINE_ARCH=win32
+        build32="$(tamsaek_build_dir win32)"
+        tamsaek_configure_build win32
+        cmake -S . -B "$build32" >/dev/null
+        tamsaek_build win32 --target tamsaek_bench
+        export TAMSAEK_WINEPREFIX="$build32/benchprefix"
+        tamsaek_make_prefix
+        drive_c="$TAMSAEK_WINEPREFIX/drive_c"
+        bench_exe="$build32/tamsaek_bench.exe"
+        start_wineserver
+        million_lane win32
+    else
+        tamsaek_log "32-bit code does not run natively here: the PE32 is not measured on a million folders"
+    fi
+fi
 
 mkdir -p docs
 python3 benchmark/report.py "$results" docs "./bench" "$((SECONDS - started))"

@@ -1,8 +1,6 @@
-// The folder tree of drive C: built once when the window is created, its
-// path records released when the window closes.
-#include "browser/FolderSource.h"
-#include "browser/FolderWalk.h"
-#include "browser/SearchWindow.h"
+// The folder tree of drive C: searched from the moment the window is made,
+// built while it is created, its path records released when it closes.
+#include "browser/DriveWalk.h"
 #include "browser/WalkProgress.h"
 
 #include <chrono>
@@ -15,7 +13,23 @@ constexpr char kRootPath[] = "C:\\";
 constexpr char kRootText[] = "C 드라이브";
 constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 
+// The searches wait on the file system most of the time: two threads
+// search, the window's own thread builds the tree from what they found.
+unsigned SearchThreads()
+{
+    return std::thread::hardware_concurrency() >= 2 ? 2 : 0;
+}
+
 } // namespace
+
+TSearchWindow::DriveWalk::DriveWalk(const String& rootPath) : walk(disk, rootPath, SearchThreads()) {}
+
+std::unique_ptr<TSearchWindow::DriveWalk> TSearchWindow::StartDriveWalk()
+{
+    return std::make_unique<DriveWalk>(kRootPath);
+}
+
+TSearchWindow::~TSearchWindow() = default;
 
 void TSearchWindow::ShowWnd(TObject*)
 {
@@ -27,9 +41,6 @@ void TSearchWindow::ShowWnd(TObject*)
 
 void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
 {
-    // The searches wait on the file system most of the time: two threads
-    // search, this one builds the tree from what they found.
-    const unsigned workers = std::thread::hardware_concurrency() >= 2 ? 2 : 0;
     // A long walk shows how far it has come; a short one shows nothing.
     const auto start = std::chrono::steady_clock::now();
     std::unique_ptr<TWalkProgress> progress;
@@ -42,13 +53,19 @@ void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
         }
         progress->Report(foldersRead, folderBeingRead);
     };
+    auto addChild = [this](TTreeNode* under, std::string_view name, String childPath) {
+        return T_TREEVIEW_SEARCH->Items.AddChildObject(under, String(name), records_.Add(std::move(childPath)));
+    };
+    // The walk started with the window is taken once, for the folder it
+    // searches; any other is walked now.
+    std::unique_ptr<DriveWalk> started = std::move(driveWalk_);
+    if (started && started->walk.RootPath() == path) {
+        started->walk.Build(parent, addChild, report);
+        return;
+    }
+    started.reset();
     DiskFolderSource disk;
-    WalkFolders(
-        disk, path, parent,
-        [this](TTreeNode* under, std::string_view name, String childPath) {
-            return T_TREEVIEW_SEARCH->Items.AddChildObject(under, String(name), records_.Add(std::move(childPath)));
-        },
-        workers, report);
+    FolderTreeWalk<DiskFolderSource>(disk, path, SearchThreads()).Build(parent, addChild, report);
 }
 
 void TSearchWindow::CloseSearch(TObject*, TCloseAction&)

@@ -5,9 +5,9 @@
 //
 // The folder searches may run on worker threads, each walking on its own
 // and sharing work only when another runs dry (WorkSharing.h). The calling
-// thread alone adds the nodes, in the order the folders were numbered, once
-// the searches are done (TreeAssembly.h): the tree comes out the same, node
-// for node, however the work was shared. Pending folders are kept on the
+// thread alone adds the nodes, in the order the folders were numbered,
+// while the searches run (TreeAssembly.h): the tree comes out the same,
+// node for node, however the work was shared. Pending folders are kept on the
 // heap: a chain thousands deep cannot exhaust any thread's stack.
 //
 // A folder reached through a link that leads back to a folder above it
@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -112,16 +113,23 @@ private:
 };
 
 // One walker: lists the folders of its own stack, depth first, until the
-// walk is over; numbers each subfolder as it is found and appends every
-// folder it listed to `out`. `counted(bool noted)` runs after each folder.
+// walk is over; numbers each subfolder as it is found and hands it to the
+// calling thread in batches. `counted(bool noted)` runs after each folder.
 template <class Source, class Counted>
 void WalkShare(Source& source, WorkSharing<FolderJob>& sharing, FolderNumbering& numbering, WalkCounter& counter,
-               std::vector<WalkedFolder>& out, Counted&& counted)
+               FolderHandover& handover, Counted&& counted)
 {
     std::deque<FolderJob> stack;
     std::vector<FolderJob> children;
+    std::vector<WalkedFolder> batch;
+    // A walker about to wait for work, or to stop, hands over what it
+    // numbered: once every walker waits, every folder has been handed over.
+    auto handOverAll = [&] {
+        handover.Give(batch, true);
+        return true;
+    };
     try {
-        while (!sharing.Abandoned() && (!stack.empty() || sharing.Take(stack))) {
+        while (!sharing.Abandoned() && (!stack.empty() || (handOverAll() && sharing.Take(stack)))) {
             FolderJob job = std::move(stack.back());
             stack.pop_back();
             if (!(job.isLink && LeadsToAncestor(source, job.path))) {
@@ -131,13 +139,14 @@ void WalkShare(Source& source, WorkSharing<FolderJob>& sharing, FolderNumbering&
                     String childPath;
                     childPath.reserve(job.path.size() + name.size() + 1);
                     childPath.append(job.path).append(name).push_back('\\');
-                    children.push_back({numbering.Next(), job.number, std::move(childPath),
-                                        (attributes & kReparsePointAttribute) != 0});
+                    const FolderNumber number = numbering.Next();
+                    batch.push_back({number, job.number, childPath});
+                    children.push_back(
+                        {number, job.number, std::move(childPath), (attributes & kReparsePointAttribute) != 0});
                 });
             }
             counted(counter.Count(job.path));
-            if (job.number != 0)
-                out.push_back({job.number, job.parent, std::move(job.path)});
+            handover.Give(batch, false);
             // The first child is walked next.
             std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
             children.clear();
@@ -156,13 +165,7 @@ public:
     explicit WalkerThreads(WorkSharing<FolderJob>& sharing) : sharing_(sharing) {}
     WalkerThreads(const WalkerThreads&) = delete;
     WalkerThreads& operator=(const WalkerThreads&) = delete;
-    ~WalkerThreads()
-    {
-        if (!threads_.empty() && !done_)
-            sharing_.Abandon();
-        for (std::thread& thread : threads_)
-            thread.join();
-    }
+    ~WalkerThreads() { Stop(); }
 
     // Throws std::system_error when the platform refuses a thread.
     template <class Walker>
@@ -171,69 +174,112 @@ public:
         threads_.reserve(threads_.size() + 1);
         threads_.emplace_back(std::forward<Walker>(walker));
     }
-    // The walk ended on its own: the threads finish without being stopped.
-    void Finished() { done_ = true; }
+    // Waits for the threads; unless the walk ended on its own (`finished`),
+    // stops it first.
+    void Stop(bool finished = false)
+    {
+        if (!threads_.empty() && !finished)
+            sharing_.Abandon();
+        for (std::thread& thread : threads_)
+            thread.join();
+        threads_.clear();
+    }
     std::size_t Started() const { return threads_.size(); }
 
 private:
     WorkSharing<FolderJob>& sharing_;
     std::vector<std::thread> threads_;
-    bool done_ = false;
 };
 
-// The walk's searches, on `workers` threads (on the calling thread when 0):
-// the folders each walker listed, and how many folders were numbered.
-template <class Source, class Progress>
-FolderNumber SearchFolders(Source& source, const String& rootPath, unsigned workers, Progress& progress,
-                           std::vector<std::vector<WalkedFolder>>& walked)
-{
-    const unsigned walkers = std::max(workers, 1u);
-    WorkSharing<FolderJob> sharing(walkers);
-    FolderNumbering numbering;
-    WalkCounter counter;
-    sharing.Seed({0, 0, rootPath, false});
-    walked.assign(walkers, {});
-    auto nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
-    auto report = [&] {
-        progress(counter.Read(), counter.Reading());
-        nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
+// The walk of everything below one folder. The searches start on worker
+// threads as soon as it is made (with no workers, on the calling thread
+// once Build runs); Build adds the nodes while they run. Going before Build
+// has finished stops the searches and waits for them.
+template <class Source>
+class FolderTreeWalk {
+public:
+    FolderTreeWalk(Source& source, String rootPath, unsigned workers) : source_(source), rootPath_(std::move(rootPath))
+    {
+        Begin(workers);
+        try {
+            for (unsigned i = 0; i < workers; ++i)
+                threads_->Start([this] {
+                    WalkShare(source_, walk_->sharing, walk_->numbering, walk_->counter, walk_->handover, [](bool) {});
+                });
+        } catch (const std::system_error&) {
+            // The stopped walk starts again on the calling thread alone.
+            Begin(0);
+        }
+    }
+    FolderTreeWalk(const FolderTreeWalk&) = delete;
+    FolderTreeWalk& operator=(const FolderTreeWalk&) = delete;
+
+    const String& RootPath() const { return rootPath_; }
+
+    // Adds every folder below the root under `root` through addChild(Node
+    // parent, std::string_view name, String path) -> Node, on the calling
+    // thread, and calls progress(std::size_t foldersRead, const String&
+    // folderBeingRead) there about four times a second. A failure of the
+    // searches or of either callback stops the walk and is passed on; no
+    // node is added after the searches failed.
+    template <class Node, class AddChild, class Progress = NoWalkProgress>
+    void Build(Node root, AddChild&& addChild, Progress&& progress = {})
+    {
+        Walk& walk = *walk_;
+        TreeAssembler<Node> assembler(root);
+        auto nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
+        auto reportAndAssemble = [&] {
+            progress(walk.counter.Read(), walk.counter.Reading());
+            std::vector<WalkedFolder> arrived = walk.handover.TakeAll();
+            assembler.Add(arrived, addChild);
+            nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
+        };
+        if (threads_->Started() == 0) {
+            WalkShare(source_, walk.sharing, walk.numbering, walk.counter, walk.handover, [&](bool noted) {
+                if (noted && std::chrono::steady_clock::now() >= nextProgress)
+                    reportAndAssemble();
+            });
+        } else {
+            // A callback that throws leaves the walk to its owner, which
+            // stops and joins the walkers.
+            while (!walk.sharing.WaitUntilDone(nextProgress))
+                reportAndAssemble();
+            threads_->Stop(true);
+        }
+        if (std::exception_ptr failure = walk.sharing.Failure())
+            std::rethrow_exception(failure);
+        std::vector<WalkedFolder> arrived = walk.handover.TakeAll();
+        assembler.Add(arrived, addChild);
+    }
+
+private:
+    // What the walkers share, made anew when the walk starts again.
+    struct Walk {
+        explicit Walk(unsigned walkers) : sharing(walkers) {}
+        WorkSharing<FolderJob> sharing;
+        FolderNumbering numbering;
+        WalkCounter counter;
+        FolderHandover handover;
     };
 
-    if (workers == 0) {
-        WalkShare(source, sharing, numbering, counter, walked[0], [&](bool noted) {
-            if (noted && std::chrono::steady_clock::now() >= nextProgress)
-                report();
-        });
-    } else {
-        bool started = true;
-        {
-            WalkerThreads threads(sharing);
-            try {
-                for (unsigned i = 0; i < workers; ++i)
-                    threads.Start([&, i] { WalkShare(source, sharing, numbering, counter, walked[i], [](bool) {}); });
-            } catch (const std::system_error&) {
-                started = false;
-            }
-            // A progress report that throws unwinds through `threads`,
-            // which stops and joins the walkers first; so does a failed start.
-            while (started && !sharing.WaitUntilDone(nextProgress))
-                report();
-            if (started)
-                threads.Finished();
-        }
-        if (!started) // the stopped walk starts again on this thread alone
-            return SearchFolders(source, rootPath, 0, progress, walked);
+    void Begin(unsigned workers)
+    {
+        threads_.reset(); // stops and joins what runs
+        walk_ = std::make_unique<Walk>(std::max(workers, 1u));
+        walk_->sharing.Seed({0, 0, rootPath_, false});
+        threads_ = std::make_unique<WalkerThreads>(walk_->sharing);
     }
-    if (std::exception_ptr failure = sharing.Failure())
-        std::rethrow_exception(failure);
-    return numbering.Count();
-}
+
+    Source& source_;
+    const String rootPath_;
+    std::unique_ptr<Walk> walk_;
+    // Last, so that it goes first: the walkers stop before what they use.
+    std::unique_ptr<WalkerThreads> threads_;
+};
 
 template <class Source, class Node, class AddChild, class Progress = NoWalkProgress>
 void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& addChild, unsigned workers = 0,
                  Progress&& progress = {})
 {
-    std::vector<std::vector<WalkedFolder>> walked;
-    const FolderNumber count = SearchFolders(source, rootPath, workers, progress, walked);
-    AssembleTree(walked, count, root, addChild);
+    FolderTreeWalk<Source>(source, rootPath, workers).Build(root, addChild, progress);
 }

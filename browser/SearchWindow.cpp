@@ -1,5 +1,7 @@
 #include "browser/SearchWindow.h"
 
+#include "browser/DriveWalk.h"
+
 TSearchWindow* SearchWindow = nullptr;
 
 TTreeDataSearch::TTreeDataSearch(String path) : Path(std::move(path))
@@ -37,7 +39,7 @@ const FormClass& TSearchWindow::Class()
     return formClass;
 }
 
-TSearchWindow::TSearchWindow(TComponent* owner) : TForm(owner)
+TSearchWindow::TSearchWindow(TComponent* owner) : TForm(owner), driveWalk_(StartDriveWalk())
 {
     BuildFromLayout(L"SEARCHWINDOW", Class());
 }

@@ -9,6 +9,7 @@
 #include "ui/StdCtrls.h"
 
 #include <atomic>
+#include <memory>
 
 // Hung on every folder node: the folder's full path, ending in a backslash.
 // The window owns every record; a node only points at its own.
@@ -33,6 +34,7 @@ private:
 class TSearchWindow : public TForm {
 public:
     explicit TSearchWindow(TComponent* owner);
+    ~TSearchWindow() override;
 
     TTreeView* T_TREEVIEW_SEARCH = nullptr;
     TListView* T_LISTVIEW_SEARCH = nullptr;
@@ -64,6 +66,9 @@ public:
     static const FormClass& Class();
 
 private:
+    struct DriveWalk;
+    static std::unique_ptr<DriveWalk> StartDriveWalk();
+
     void AddSubfolders(const String& path, TTreeNode* parent);
     void FreeNodePaths(TTreeNode* node);
     void ReleaseRecord(TTreeNode& node);
@@ -71,6 +76,10 @@ private:
     // The tree's path records: released children first by CloseSearch, and
     // those still held when the window goes without closing, with it.
     RecordStore<TTreeDataSearch> records_;
+
+    // The searches of drive C start before the window is built, so that
+    // they run while it is; ShowWnd takes the tree from them.
+    std::unique_ptr<DriveWalk> driveWalk_;
 
     // Trace lines wait for a listening monitor's answer: they are sent from
     // a thread of their own, after the list they describe is shown.

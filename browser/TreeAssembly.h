@@ -1,12 +1,17 @@
 #pragma once
 // Numbering and assembly of a walked tree. Every folder gets a number when
 // its parent is listed, so parents come before children and siblings keep
-// the search's order whichever thread listed them; one pass in number order
-// then adds every node under a parent that already has its own.
+// the search's order whichever thread listed them. The walkers hand the
+// numbered folders over in batches, in any order; the calling thread adds
+// each one as soon as every number before it has arrived, so the tree grows
+// while the searches run and is complete the moment they end.
 #include "base/Text.h"
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <mutex>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -23,8 +28,8 @@ private:
     std::atomic<FolderNumber> next_{1};
 };
 
-// A folder that has been listed, waiting for its node. The name is the
-// last component of the path, which ends in a backslash.
+// A numbered folder waiting for its node. The name is the last component
+// of the path, which ends in a backslash.
 struct WalkedFolder {
     FolderNumber number;
     FolderNumber parent;
@@ -38,31 +43,84 @@ struct WalkedFolder {
     }
 };
 
-// Adds every walked folder below `root`, parents first, through
-// addChild(Node parent, std::string_view name, String path) -> Node. The
-// lists may come from any number of walkers, in any order; `count` is
-// the numbering's count. Each path is moved into addChild.
-template <class Node, class AddChild>
-void AssembleTree(std::vector<std::vector<WalkedFolder>>& walked, FolderNumber count, Node root, AddChild&& addChild)
-{
-    if (count <= 1)
-        return;
-    // Where each number sits: which list, which place in it.
-    struct Place {
-        std::uint32_t list;
-        std::uint32_t index;
-    };
-    std::vector<Place> places(count, Place{0, 0});
-    for (std::uint32_t l = 0; l < walked.size(); ++l)
-        for (std::uint32_t i = 0; i < walked[l].size(); ++i)
-            places[walked[l][i].number] = {l, i};
-    std::vector<Node> nodes(count);
-    nodes[0] = root;
-    for (FolderNumber n = 1; n < count; ++n) {
-        WalkedFolder& folder = walked[places[n].list][places[n].index];
-        const std::string_view name = folder.Name();
-        // The name is copied before the path it points into moves away.
-        const String nameCopy(name);
-        nodes[n] = addChild(nodes[folder.parent], std::string_view(nameCopy), std::move(folder.path));
+// Where the walkers leave numbered folders for the calling thread. A walker
+// passes a batch on only when nobody holds the lock: it never waits for the
+// calling thread, except once at the end of its work.
+class FolderHandover {
+public:
+    static constexpr std::size_t kBatch = 256;
+
+    // Passes `batch` on when it is full (or `atOnce`) and the lock is free,
+    // waiting for the lock only when `atOnce`; `batch` is empty afterwards
+    // exactly when it was passed on.
+    void Give(std::vector<WalkedFolder>& batch, bool atOnce)
+    {
+        if (batch.empty() || (!atOnce && batch.size() < kBatch))
+            return;
+        std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+        if (atOnce)
+            lock.lock();
+        else if (!lock.try_lock())
+            return;
+        if (given_.empty()) {
+            given_.swap(batch);
+        } else {
+            given_.insert(given_.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
+            batch.clear();
+        }
     }
-}
+
+    // Everything passed on so far, in the order it came.
+    std::vector<WalkedFolder> TakeAll()
+    {
+        std::vector<WalkedFolder> taken;
+        std::lock_guard<std::mutex> lock(mutex_);
+        taken.swap(given_);
+        return taken;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<WalkedFolder> given_;
+};
+
+// Adds the walked folders below `root` through addChild(Node parent,
+// std::string_view name, String path) -> Node, parents first and siblings
+// in number order, whatever order they arrive in. Each path is moved into
+// addChild.
+template <class Node>
+class TreeAssembler {
+public:
+    explicit TreeAssembler(Node root) { nodes_.push_back(root); }
+
+    template <class AddChild>
+    void Add(std::vector<WalkedFolder>& arrived, AddChild& addChild)
+    {
+        for (WalkedFolder& folder : arrived) {
+            const std::size_t at = folder.number - next();
+            if (waiting_.size() <= at)
+                waiting_.resize(at + 1);
+            waiting_[at].emplace(std::move(folder));
+        }
+        arrived.clear();
+        while (!waiting_.empty() && waiting_.front()) {
+            WalkedFolder& folder = *waiting_.front();
+            // The name is copied before the path it points into moves away.
+            const String name(folder.Name());
+            nodes_.push_back(addChild(nodes_[folder.parent], std::string_view(name), std::move(folder.path)));
+            waiting_.pop_front();
+        }
+    }
+
+    // Folders added so far, the root not counted.
+    FolderNumber Added() const { return static_cast<FolderNumber>(nodes_.size() - 1); }
+
+    // Whether folders arrived that wait for an earlier number.
+    bool Waiting() const { return !waiting_.empty(); }
+
+private:
+    FolderNumber next() const { return static_cast<FolderNumber>(nodes_.size()); }
+
+    std::deque<Node> nodes_;                          // by number; a deque grows without copying what it holds
+    std::deque<std::optional<WalkedFolder>> waiting_; // numbers next(), next() + 1, ...
+};

@@ -161,7 +161,7 @@ set(TAMSAEK_WHOLE_WINDOWS_SOURCES
   tests/e2e/Remote.cpp
   tests/e2e/Screenshot.cpp
 )
-set(TAMSAEK_BENCH_SOURCES benchmark/Benchmark.cpp)
+set(TAMSAEK_BENCH_SOURCES benchmark/Benchmark.cpp benchmark/ThreadAccounts.cpp)
 
 set(TAMSAEK_PRODUCT_SOURCES
   ${TAMSAEK_BASE_SOURCES} ${TAMSAEK_PLATFORM_SOURCES} ${TAMSAEK_UI_SOURCES}

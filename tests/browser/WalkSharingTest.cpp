@@ -1,5 +1,6 @@
 // The walk's two halves on their own: the work sharing between walker
-// threads, and the numbering pass that puts their findings back in order.
+// threads, and the assembly that puts their findings back in order while
+// they still search.
 #include "browser/FolderWalk.h"
 
 #include <chrono>
@@ -162,12 +163,12 @@ TEST(WalkSharing, AWalkerThatRanDryGetsHalfOfTheOthersWorkAndTheTreeComesOutInOr
 
     FolderNumbering numbering;
     WalkCounter counter;
-    std::vector<std::vector<WalkedFolder>> walked(2);
+    FolderHandover handover;
     sharing.Seed({0, 0, "C:\\", false});
     {
         std::vector<std::thread> walkers;
         for (std::size_t i = 0; i < 2; ++i)
-            walkers.emplace_back([&, i] { WalkShare(source, sharing, numbering, counter, walked[i], [](bool) {}); });
+            walkers.emplace_back([&] { WalkShare(source, sharing, numbering, counter, handover, [](bool) {}); });
         for (std::thread& walker : walkers)
             walker.join();
     }
@@ -188,10 +189,14 @@ TEST(WalkSharing, AWalkerThatRanDryGetsHalfOfTheOthersWorkAndTheTreeComesOutInOr
     EXPECT_LT(sharing.Handovers(), 20u);
     EXPECT_EQ(counter.Read(), 1u + 1u + 8u + 32u);
 
+    // Every numbered folder was handed over by the time both walkers stopped.
     Built built;
-    AssembleTree(walked, numbering.Count(), 0, [&](int parent, std::string_view name, String path) {
-        return built.Add(parent, name, std::move(path));
-    });
+    TreeAssembler<int> assembler(0);
+    auto add = [&](int parent, std::string_view name, String path) { return built.Add(parent, name, std::move(path)); };
+    std::vector<WalkedFolder> arrived = handover.TakeAll();
+    assembler.Add(arrived, add);
+    EXPECT_EQ(assembler.Added() + 1, numbering.Count());
+    EXPECT_FALSE(assembler.Waiting());
     Lines expected;
     ReferenceWalk(source, "C:\\", 0, expected);
     Lines actual;
@@ -199,23 +204,75 @@ TEST(WalkSharing, AWalkerThatRanDryGetsHalfOfTheOthersWorkAndTheTreeComesOutInOr
     EXPECT_EQ(actual, expected);
 }
 
-TEST(WalkSharing, AssemblyPutsFoldersListedInAnyOrderBackInNumberOrder)
+TEST(WalkSharing, AssemblyAddsEachFolderOnceEveryEarlierNumberHasArrived)
 {
     // Numbers as a walk gives them: 1 C:\x\, 2 C:\y\, then 3 C:\x\p\ and
-    // 4 C:\y\q\; the two lists hold them in an order no walk keeps.
-    std::vector<std::vector<WalkedFolder>> walked(2);
-    walked[0] = {{4, 2, "C:\\y\\q\\"}, {1, 0, "C:\\x\\"}};
-    walked[1] = {{3, 1, "C:\\x\\p\\"}, {2, 0, "C:\\y\\"}};
+    // 4 C:\y\q\; they arrive in batches in an order no walk keeps.
     Built built;
     std::vector<String> added;
-    AssembleTree(walked, 5, 0, [&](int parent, std::string_view name, String path) {
+    auto add = [&](int parent, std::string_view name, String path) {
         added.push_back(String(name));
         return built.Add(parent, name, std::move(path));
-    });
+    };
+    TreeAssembler<int> assembler(0);
+    std::vector<WalkedFolder> arrived{{4, 2, "C:\\y\\q\\"}, {2, 0, "C:\\y\\"}};
+    assembler.Add(arrived, add);
+    EXPECT_TRUE(added.empty()) << "nothing can be added before folder 1";
+    EXPECT_TRUE(arrived.empty());
+    arrived = {{1, 0, "C:\\x\\"}};
+    assembler.Add(arrived, add);
+    EXPECT_EQ(added, (std::vector<String>{"x", "y"}));
+    EXPECT_TRUE(assembler.Waiting()) << "q waits for p";
+    arrived = {{3, 1, "C:\\x\\p\\"}};
+    assembler.Add(arrived, add);
     EXPECT_EQ(added, (std::vector<String>{"x", "y", "p", "q"}));
+    EXPECT_EQ(assembler.Added(), 4u);
+    EXPECT_FALSE(assembler.Waiting());
     Lines actual;
     built.Preorder(0, actual);
     EXPECT_EQ(actual, (Lines{"1|x|C:\\x\\", "2|p|C:\\x\\p\\", "1|y|C:\\y\\", "2|q|C:\\y\\q\\"}));
+}
+
+TEST(WalkSharing, TheTreeGrowsOnTheCallingThreadWhileTheSearchesRun)
+{
+    // 600 folders, more than a walker hands over at once: the last one's
+    // listing is held until the calling thread has added nodes, which it
+    // can only have done while the searches still ran.
+    FakeSource source;
+    for (int i = 0; i < 600; ++i) {
+        String name = "f";
+        name += std::to_string(i);
+        source.folders["C:\\"].push_back({name, kFolder});
+        source.folders["C:\\" + name + "\\"] = {};
+    }
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<int> added{0};
+    std::atomic<bool> addedElsewhere{false};
+    std::atomic<bool> heldInVain{false};
+    source.beforeList = [&](const String& path) {
+        if (path != "C:\\f599\\")
+            return;
+        const auto until = std::chrono::steady_clock::now() + kPatience;
+        while (added == 0 && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        heldInVain = added == 0;
+    };
+    Built built;
+    WalkFolders(
+        source, "C:\\", 0,
+        [&](int parent, std::string_view name, String path) {
+            addedElsewhere = addedElsewhere || std::this_thread::get_id() != caller;
+            ++added;
+            return built.Add(parent, name, std::move(path));
+        },
+        2);
+    EXPECT_FALSE(heldInVain) << "no node was added before the searches ended";
+    EXPECT_FALSE(addedElsewhere);
+    Lines expected;
+    ReferenceWalk(source, "C:\\", 0, expected);
+    Lines actual;
+    built.Preorder(0, actual);
+    EXPECT_EQ(actual, expected);
 }
 
 TEST(WalkSharing, AFailureOnAWorkerThreadStopsBothWalkersAndReachesTheCaller)
@@ -241,7 +298,6 @@ TEST(WalkSharing, AFailureOnAWorkerThreadStopsBothWalkersAndReachesTheCaller)
     std::thread(std::move(walk)).detach();
     ASSERT_EQ(outcome.wait_for(kPatience), std::future_status::ready) << "the walk hangs";
     EXPECT_EQ(outcome.get(), "unreadable");
-    EXPECT_EQ(added, 0);
     // Both walkers were joined before the failure was passed on: nothing
     // lists any more, now or later.
     EXPECT_EQ(source.Active(), 0);
