@@ -79,7 +79,6 @@ struct NoWalkProgress {
 // A folder waiting to be listed.
 struct FolderJob {
     FolderNumber number;
-    FolderNumber parent;
     String path;
     bool isLink;
 };
@@ -141,8 +140,7 @@ void WalkShare(Source& source, WorkSharing<FolderJob>& sharing, FolderNumbering&
                     childPath.append(job.path).append(name).push_back('\\');
                     const FolderNumber number = numbering.Next();
                     batch.push_back({number, job.number, childPath});
-                    children.push_back(
-                        {number, job.number, std::move(childPath), (attributes & kReparsePointAttribute) != 0});
+                    children.push_back({number, std::move(childPath), (attributes & kReparsePointAttribute) != 0});
                 });
             }
             counted(counter.Count(job.path));
@@ -266,7 +264,7 @@ private:
     {
         threads_.reset(); // stops and joins what runs
         walk_ = std::make_unique<Walk>(std::max(workers, 1u));
-        walk_->sharing.Seed({0, 0, rootPath_, false});
+        walk_->sharing.Seed({0, rootPath_, false});
         threads_ = std::make_unique<WalkerThreads>(walk_->sharing);
     }
 

@@ -164,7 +164,7 @@ TEST(WalkSharing, AWalkerThatRanDryGetsHalfOfTheOthersWorkAndTheTreeComesOutInOr
     FolderNumbering numbering;
     WalkCounter counter;
     FolderHandover handover;
-    sharing.Seed({0, 0, "C:\\", false});
+    sharing.Seed({0, "C:\\", false});
     {
         std::vector<std::thread> walkers;
         for (std::size_t i = 0; i < 2; ++i)
