@@ -8,6 +8,7 @@
 //   tamsaek_bench memory               the same, sampling the heaps: bytes per node at the peak and after
 //   tamsaek_bench walk THREADS         a bare walk of C:\ with the product's searches on 1 or 2 threads,
 //                                      with the walkers' processor time and allocations
+//   tamsaek_bench productwalk          the program's own walk of C:\ on 2 threads, without a window
 //   tamsaek_bench expand ROOT          first expansion of ROOT\k1000 and ROOT\wide, against a plain
 //                                      insertion (and expansion) of as many items in a native tree
 //   tamsaek_bench jump ROOT            the address bar's jump to the last folder of ROOT\wide
@@ -156,11 +157,20 @@ TTreeNode* Find(TTreeNode* parent, const String& text)
     return nullptr;
 }
 
+// The process's processor time and allocations at a moment: the walkers'
+// share of what follows is the process's less the calling thread's.
+struct ProcessMark {
+    double seconds = Seconds();
+    double cpu = ProcessCpuSeconds();
+    std::uint64_t allocations = AllAllocations();
+};
+
 // Where a start-up's time goes: the wall clock at the end of each phase
 // and the calling thread's processor time in it.
 struct Phases {
     static constexpr int kCount = 4;
     static constexpr const char* kNames[kCount] = {"initialize", "create", "show", "paint"};
+    ProcessMark process;
     double start = Seconds();
     double startCpu = ThreadCpuSeconds();
     std::uint64_t startAllocations = ThreadAllocations();
@@ -196,9 +206,9 @@ TSearchWindow* ShowMainWindow()
     return ShowMainWindow(phases);
 }
 
-// The threads that ended after `since`: the walkers, as far as the walk
-// ran on threads of its own. Their processor time, their allocations and
-// when the last one ended.
+// The walkers since `mark`: everything the process did beside the calling
+// thread (which spent `callerCpu` and made `callerAllocations`), and the
+// threads noted as ended, with the time the last one ended.
 struct Walkers {
     int count = 0;
     double cpu = 0;
@@ -206,15 +216,15 @@ struct Walkers {
     double lastEnd = 0;
 };
 
-Walkers WalkersEndedSince(double since)
+Walkers WalkersSince(const ProcessMark& mark, double callerCpu, std::uint64_t callerAllocations)
 {
     Walkers walkers;
+    walkers.cpu = ProcessCpuSeconds() - mark.cpu - callerCpu;
+    walkers.allocations = AllAllocations() - mark.allocations - callerAllocations;
     for (const ThreadAccount& thread : EndedThreads()) {
-        if (thread.endedAt < since)
+        if (thread.endedAt < mark.seconds)
             continue;
         ++walkers.count;
-        walkers.cpu += thread.cpuSeconds;
-        walkers.allocations += thread.allocations;
         walkers.lastEnd = std::max(walkers.lastEnd, thread.endedAt);
     }
     return walkers;
@@ -254,8 +264,9 @@ int Startup()
     const double nodes = static_cast<double>(window->T_TREEVIEW_SEARCH->Items.Count());
     Report("caller_cpu_s", phases.cpu[Phases::kCount - 1] - phases.startCpu);
     Report("caller_allocations_per_folder", static_cast<double>(callerAllocations) / nodes);
-    // Only the walkers end during a start-up.
-    ReportWalkers(WalkersEndedSince(phases.start), phases.start, nodes);
+    ReportWalkers(WalkersSince(phases.process, ThreadCpuSeconds() - phases.startCpu,
+                               ThreadAllocations() - phases.startAllocations),
+                  phases.start, nodes);
     Digest digest;
     DigestTree(window->T_TREEVIEW_SEARCH->Items.GetFirstNode(), digest);
     digest.Print(true);
@@ -368,9 +379,8 @@ void BareWalkShared(unsigned threads, Digest& total)
 int Walk(unsigned threads)
 {
     Digest digest;
-    const double start = Seconds();
-    const double startCpu = ThreadCpuSeconds();
-    const std::uint64_t startAllocations = ThreadAllocations();
+    const ProcessMark mark;
+    const double start = mark.seconds;
     if (threads <= 1)
         BareWalk(digest);
     else
@@ -378,12 +388,35 @@ int Walk(unsigned threads)
     Report("walk_s", Seconds() - start);
     digest.Print(threads <= 1);
     // This thread is one of the walkers.
-    Walkers walkers = WalkersEndedSince(start);
+    Walkers walkers = WalkersSince(mark, 0, 0);
     walkers.count += 1;
-    walkers.cpu += ThreadCpuSeconds() - startCpu;
-    walkers.allocations += ThreadAllocations() - startAllocations;
+    walkers.lastEnd = std::max(walkers.lastEnd, Seconds());
     Report("caller_cpu_s", 0);
     ReportWalkers(walkers, start, static_cast<double>(digest.Count()));
+    return 0;
+}
+
+// The product's own walk, on its own threads, without a window: what the
+// searches cost the program apart from everything a window brings along.
+int ProductWalk()
+{
+    DiskFolderSource disk;
+    const ProcessMark mark;
+    const double start = mark.seconds;
+    const double startCpu = ThreadCpuSeconds();
+    const std::uint64_t startAllocations = ThreadAllocations();
+    std::size_t added = 0;
+    FolderTreeWalk<DiskFolderSource>(disk, "C:\\", 2).Build(0, [&](int, std::string_view, const String&) {
+        ++added;
+        return 0;
+    });
+    Report("walk_s", Seconds() - start);
+    Report("nodes", static_cast<double>(added + 1));
+    const double callerCpu = ThreadCpuSeconds() - startCpu;
+    const std::uint64_t callerAllocations = ThreadAllocations() - startAllocations;
+    Report("caller_cpu_s", callerCpu);
+    Report("caller_allocations_per_folder", static_cast<double>(callerAllocations) / static_cast<double>(added + 1));
+    ReportWalkers(WalkersSince(mark, callerCpu, callerAllocations), start, static_cast<double>(added + 1));
     return 0;
 }
 
@@ -570,7 +603,9 @@ int Million(const String& folder)
     Report("startup_s", phases.end[Phases::kCount - 1] - phases.start);
     const double nodes = static_cast<double>(window->T_TREEVIEW_SEARCH->Items.Count());
     Report("nodes", nodes);
-    ReportWalkers(WalkersEndedSince(phases.start), phases.start, nodes);
+    ReportWalkers(WalkersSince(phases.process, ThreadCpuSeconds() - phases.startCpu,
+                               ThreadAllocations() - phases.startAllocations),
+                  phases.start, nodes);
 
     window->T_EDIT_SEARCH->SetText(folder);
     const double jumpStart = Seconds();
@@ -725,6 +760,8 @@ int main(int argc, char** argv)
         return Memory();
     if (mode == "walk" && argc > 2)
         return Walk(static_cast<unsigned>(std::atoi(argv[2])));
+    if (mode == "productwalk")
+        return ProductWalk();
     if (mode == "expand" && argc > 2)
         return Expand(argument);
     if (mode == "jump" && argc > 2)

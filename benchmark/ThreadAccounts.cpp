@@ -61,15 +61,18 @@ struct EndNote {
         Slot* slot = SlotOf(::GetCurrentThreadId());
         const ThreadAccount account{::GetCurrentThreadId(), ThreadCpuSeconds(), Seconds(),
                                     slot ? slot->allocations.load() : 0};
-        {
-            std::lock_guard<std::mutex> lock(EndedMutex());
-            if (Ended().size() < Ended().capacity())
-                Ended().push_back(account);
-        }
-        if (slot) { // the id may come again, for another thread
-            slot->allocations = 0;
-            slot->thread = 0;
-        }
+        std::lock_guard<std::mutex> lock(EndedMutex());
+        // An allocation after the thread's destructors ran makes its note
+        // again: the later note replaces the earlier. The platform hands out
+        // thread ids in turn, so an id is not met again within one run.
+        for (ThreadAccount& noted : Ended())
+            if (noted.id == account.id) {
+                noted = account;
+                return;
+            }
+        if (Ended().size() < Ended().capacity())
+            Ended().push_back(account);
+        // The slot keeps its count for AllAllocations().
     }
 };
 thread_local EndNote endNote;
@@ -103,6 +106,25 @@ std::uint64_t ThreadAllocations()
 {
     const Slot* slot = SlotOf(::GetCurrentThreadId());
     return slot ? slot->allocations.load() : 0;
+}
+
+std::uint64_t AllAllocations()
+{
+    std::uint64_t all = 0;
+    for (const Slot& slot : slots)
+        all += slot.allocations.load(std::memory_order_relaxed);
+    return all;
+}
+
+double ProcessCpuSeconds()
+{
+    FILETIME created;
+    FILETIME exited;
+    FILETIME kernel;
+    FILETIME user;
+    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    return static_cast<double>(FileTimeValue(kernel) + FileTimeValue(user)) / 1e7;
 }
 
 double ThreadCpuSeconds()

@@ -148,9 +148,11 @@ for size in $sizes; do
         place bench "$shape-$size"
         # The bare walk with one thread only where a goal needs it.
         approaches=("walk2-$shape-$size:walk:2" "startup-$shape-$size:startup")
+        # The program's own walk without a window tells the walk's share of a
+        # gap from the window's.
         case "$shape" in
-        fanout) approaches=("walk1-$shape-$size:walk:1" "${approaches[@]}") ;;
-        wide) approaches+=("expand-$size:expand:bench" "jump-$size:jump:bench") ;;
+        fanout) approaches=("walk1-$shape-$size:walk:1" "${approaches[@]}" "productwalk-$shape-$size:productwalk") ;;
+        wide) approaches+=("productwalk-$shape-$size:productwalk" "expand-$size:expand:bench" "jump-$size:jump:bench") ;;
         esac
         run_rounds "$count" "$shape tree of $size folders" "${approaches[0]}" "${approaches[@]}"
         # Sampling the heaps slows a walk down a lot: at 100k only for fan-out 10.
