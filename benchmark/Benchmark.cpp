@@ -157,12 +157,15 @@ TTreeNode* Find(TTreeNode* parent, const String& text)
     return nullptr;
 }
 
-// The process's processor time and allocations at a moment: the walkers'
-// share of what follows is the process's less the calling thread's.
+// The clock, and the processor time and allocations of the process and of
+// the calling thread, at a moment: the walkers' share of what follows is
+// the process's less the calling thread's.
 struct ProcessMark {
     double seconds = Seconds();
     double cpu = ProcessCpuSeconds();
     std::uint64_t allocations = AllAllocations();
+    double callerCpu = ThreadCpuSeconds();
+    std::uint64_t callerAllocations = ThreadAllocations();
 };
 
 // Where a start-up's time goes: the wall clock at the end of each phase
@@ -170,10 +173,7 @@ struct ProcessMark {
 struct Phases {
     static constexpr int kCount = 4;
     static constexpr const char* kNames[kCount] = {"initialize", "create", "show", "paint"};
-    ProcessMark process;
-    double start = Seconds();
-    double startCpu = ThreadCpuSeconds();
-    std::uint64_t startAllocations = ThreadAllocations();
+    ProcessMark start;
     double end[kCount] = {};
     double cpu[kCount] = {};
     int done = 0;
@@ -207,8 +207,8 @@ TSearchWindow* ShowMainWindow()
 }
 
 // The walkers since `mark`: everything the process did beside the calling
-// thread (which spent `callerCpu` and made `callerAllocations`), and the
-// threads noted as ended, with the time the last one ended.
+// thread, or with it where it walked too, and the threads noted as ended,
+// with the time the last one ended.
 struct Walkers {
     int count = 0;
     double cpu = 0;
@@ -216,12 +216,19 @@ struct Walkers {
     double lastEnd = 0;
 };
 
-Walkers WalkersSince(const ProcessMark& mark, double callerCpu, std::uint64_t callerAllocations)
+Walkers WalkersSince(const ProcessMark& mark, bool callerWalked)
 {
     Walkers walkers;
-    walkers.cpu = ProcessCpuSeconds() - mark.cpu - callerCpu;
-    walkers.allocations = AllAllocations() - mark.allocations - callerAllocations;
-    for (const ThreadAccount& thread : EndedThreads()) {
+    walkers.cpu = ProcessCpuSeconds() - mark.cpu;
+    walkers.allocations = AllAllocations() - mark.allocations;
+    if (callerWalked) {
+        walkers.count = 1;
+        walkers.lastEnd = Seconds();
+    } else {
+        walkers.cpu -= ThreadCpuSeconds() - mark.callerCpu;
+        walkers.allocations -= ThreadAllocations() - mark.callerAllocations;
+    }
+    for (const ThreadEnd& thread : EndedThreads()) {
         if (thread.endedAt < mark.seconds)
             continue;
         ++walkers.count;
@@ -230,13 +237,14 @@ Walkers WalkersSince(const ProcessMark& mark, double callerCpu, std::uint64_t ca
     return walkers;
 }
 
-void ReportWalkers(const Walkers& walkers, double since, double nodes)
+void ReportWalkers(const ProcessMark& mark, double nodes, bool callerWalked = false)
 {
+    const Walkers walkers = WalkersSince(mark, callerWalked);
     Report("walkers", walkers.count);
     Report("walker_cpu_s", walkers.cpu);
     Report("walker_allocations_per_folder", static_cast<double>(walkers.allocations) / nodes);
     if (walkers.count)
-        Report("searches_end_s", walkers.lastEnd - since);
+        Report("searches_end_s", walkers.lastEnd - mark.seconds);
 }
 
 void Close(TSearchWindow* window)
@@ -251,10 +259,10 @@ int Startup()
     Phases phases;
     TSearchWindow* window = ShowMainWindow(phases);
     const double end = phases.end[Phases::kCount - 1];
-    Report("startup_s", end - phases.start);
-    const std::uint64_t callerAllocations = ThreadAllocations() - phases.startAllocations;
-    double before = phases.start;
-    double beforeCpu = phases.startCpu;
+    Report("startup_s", end - phases.start.seconds);
+    const std::uint64_t callerAllocations = ThreadAllocations() - phases.start.callerAllocations;
+    double before = phases.start.seconds;
+    double beforeCpu = phases.start.callerCpu;
     for (int i = 0; i < Phases::kCount; ++i) {
         std::printf("phase_%s_s=%.6f\n", Phases::kNames[i], phases.end[i] - before);
         std::printf("caller_cpu_%s_s=%.6f\n", Phases::kNames[i], phases.cpu[i] - beforeCpu);
@@ -262,11 +270,9 @@ int Startup()
         beforeCpu = phases.cpu[i];
     }
     const double nodes = static_cast<double>(window->T_TREEVIEW_SEARCH->Items.Count());
-    Report("caller_cpu_s", phases.cpu[Phases::kCount - 1] - phases.startCpu);
+    Report("caller_cpu_s", phases.cpu[Phases::kCount - 1] - phases.start.callerCpu);
     Report("caller_allocations_per_folder", static_cast<double>(callerAllocations) / nodes);
-    ReportWalkers(WalkersSince(phases.process, ThreadCpuSeconds() - phases.startCpu,
-                               ThreadAllocations() - phases.startAllocations),
-                  phases.start, nodes);
+    ReportWalkers(phases.start, nodes);
     Digest digest;
     DigestTree(window->T_TREEVIEW_SEARCH->Items.GetFirstNode(), digest);
     digest.Print(true);
@@ -385,19 +391,14 @@ int Walk(unsigned threads)
 {
     Digest digest;
     const ProcessMark mark;
-    const double start = mark.seconds;
     if (threads <= 1)
         BareWalk(digest);
     else
         BareWalkShared(threads, digest);
-    Report("walk_s", Seconds() - start);
+    Report("walk_s", Seconds() - mark.seconds);
     digest.Print(threads <= 1);
-    // This thread is one of the walkers.
-    Walkers walkers = WalkersSince(mark, 0, 0);
-    walkers.count += 1;
-    walkers.lastEnd = std::max(walkers.lastEnd, Seconds());
     Report("caller_cpu_s", 0);
-    ReportWalkers(walkers, start, static_cast<double>(digest.Count()));
+    ReportWalkers(mark, static_cast<double>(digest.Count()), true); // this thread walked too
     return 0;
 }
 
@@ -407,21 +408,17 @@ int ProductWalk()
 {
     DiskFolderSource disk;
     const ProcessMark mark;
-    const double start = mark.seconds;
-    const double startCpu = ThreadCpuSeconds();
-    const std::uint64_t startAllocations = ThreadAllocations();
     std::size_t added = 0;
     FolderTreeWalk<DiskFolderSource>(disk, "C:\\", 2).Build(0, [&](int, std::string_view, const String&) {
         ++added;
         return 0;
     });
-    Report("walk_s", Seconds() - start);
-    Report("nodes", static_cast<double>(added + 1));
-    const double callerCpu = ThreadCpuSeconds() - startCpu;
-    const std::uint64_t callerAllocations = ThreadAllocations() - startAllocations;
-    Report("caller_cpu_s", callerCpu);
-    Report("caller_allocations_per_folder", static_cast<double>(callerAllocations) / static_cast<double>(added + 1));
-    ReportWalkers(WalkersSince(mark, callerCpu, callerAllocations), start, static_cast<double>(added + 1));
+    Report("walk_s", Seconds() - mark.seconds);
+    const double nodes = static_cast<double>(added + 1);
+    Report("nodes", nodes);
+    Report("caller_cpu_s", ThreadCpuSeconds() - mark.callerCpu);
+    Report("caller_allocations_per_folder", static_cast<double>(ThreadAllocations() - mark.callerAllocations) / nodes);
+    ReportWalkers(mark, nodes);
     return 0;
 }
 
@@ -605,12 +602,10 @@ int Million(const String& folder)
 {
     Phases phases;
     TSearchWindow* window = ShowMainWindow(phases);
-    Report("startup_s", phases.end[Phases::kCount - 1] - phases.start);
+    Report("startup_s", phases.end[Phases::kCount - 1] - phases.start.seconds);
     const double nodes = static_cast<double>(window->T_TREEVIEW_SEARCH->Items.Count());
     Report("nodes", nodes);
-    ReportWalkers(WalkersSince(phases.process, ThreadCpuSeconds() - phases.startCpu,
-                               ThreadAllocations() - phases.startAllocations),
-                  phases.start, nodes);
+    ReportWalkers(phases.start, nodes);
 
     window->T_EDIT_SEARCH->SetText(folder);
     const double jumpStart = Seconds();

@@ -14,6 +14,18 @@ std::uint64_t FileTimeValue(const FILETIME& time)
     return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
+// User and kernel time from GetProcessTimes or GetThreadTimes, which ask alike.
+double CpuSeconds(BOOL(WINAPI* times)(HANDLE, FILETIME*, FILETIME*, FILETIME*, FILETIME*), HANDLE of)
+{
+    FILETIME created;
+    FILETIME exited;
+    FILETIME kernel;
+    FILETIME user;
+    if (!times(of, &created, &exited, &kernel, &user))
+        return 0;
+    return static_cast<double>(FileTimeValue(kernel) + FileTimeValue(user)) / 1e7;
+}
+
 // Never destroyed: the main thread's end is noted after the statics went.
 std::mutex& EndedMutex()
 {
@@ -22,10 +34,10 @@ std::mutex& EndedMutex()
 }
 
 // Reserved once, so that noting a thread's end allocates nothing.
-std::vector<ThreadAccount>& Ended()
+std::vector<ThreadEnd>& Ended()
 {
     static auto* ended = [] {
-        auto* v = new std::vector<ThreadAccount>;
+        auto* v = new std::vector<ThreadEnd>;
         v->reserve(256);
         return v;
     }();
@@ -33,8 +45,8 @@ std::vector<ThreadAccount>& Ended()
 }
 
 // Each thread counts in a slot of its own, found by its id: the count
-// adds no traffic between the cores, and is still there while the thread
-// ends (its thread-local storage may already be gone then).
+// adds no traffic between the cores, and stays when the thread has ended
+// (its thread-local storage is gone then), for AllAllocations().
 struct alignas(64) Slot {
     std::atomic<DWORD> thread{0};
     std::atomic<std::uint64_t> allocations{0};
@@ -58,21 +70,18 @@ Slot* SlotOf(DWORD thread)
 struct EndNote {
     ~EndNote()
     {
-        Slot* slot = SlotOf(::GetCurrentThreadId());
-        const ThreadAccount account{::GetCurrentThreadId(), ThreadCpuSeconds(), Seconds(),
-                                    slot ? slot->allocations.load() : 0};
+        const ThreadEnd end{::GetCurrentThreadId(), Seconds()};
         std::lock_guard<std::mutex> lock(EndedMutex());
         // An allocation after the thread's destructors ran makes its note
         // again: the later note replaces the earlier. The platform hands out
         // thread ids in turn, so an id is not met again within one run.
-        for (ThreadAccount& noted : Ended())
-            if (noted.id == account.id) {
-                noted = account;
+        for (ThreadEnd& noted : Ended())
+            if (noted.id == end.id) {
+                noted = end;
                 return;
             }
         if (Ended().size() < Ended().capacity())
-            Ended().push_back(account);
-        // The slot keeps its count for AllAllocations().
+            Ended().push_back(end);
     }
 };
 thread_local EndNote endNote;
@@ -118,27 +127,15 @@ std::uint64_t AllAllocations()
 
 double ProcessCpuSeconds()
 {
-    FILETIME created;
-    FILETIME exited;
-    FILETIME kernel;
-    FILETIME user;
-    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user))
-        return 0;
-    return static_cast<double>(FileTimeValue(kernel) + FileTimeValue(user)) / 1e7;
+    return CpuSeconds(::GetProcessTimes, ::GetCurrentProcess());
 }
 
 double ThreadCpuSeconds()
 {
-    FILETIME created;
-    FILETIME exited;
-    FILETIME kernel;
-    FILETIME user;
-    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user))
-        return 0;
-    return static_cast<double>(FileTimeValue(kernel) + FileTimeValue(user)) / 1e7;
+    return CpuSeconds(::GetThreadTimes, ::GetCurrentThread());
 }
 
-std::vector<ThreadAccount> EndedThreads()
+std::vector<ThreadEnd> EndedThreads()
 {
     std::lock_guard<std::mutex> lock(EndedMutex());
     return Ended();

@@ -1,17 +1,15 @@
 #pragma once
-// Where a walk spends its time and its allocations, thread by thread: the
-// benchmark replaces operator new to count every allocation of the thread
-// that makes it, and notes each thread's processor time as it ends. The
-// runtime may note a thread only after it was joined, so totals come from
-// the process, and the notes only say when the walkers ended.
+// Where a walk spends its time and its allocations: the benchmark replaces
+// operator new to count every allocation of the thread that makes it, and
+// notes when each thread ends. The runtime may note a thread only after it
+// was joined, so processor time and allocations of the walkers come from
+// the process's totals less the calling thread's.
 #include <cstdint>
 #include <vector>
 
-struct ThreadAccount {
+struct ThreadEnd {
     unsigned long id;
-    double cpuSeconds; // user and kernel time, from the platform
-    double endedAt;    // on the benchmark's clock (Seconds())
-    std::uint64_t allocations;
+    double endedAt; // on the benchmark's clock (Seconds())
 };
 
 double Seconds();
@@ -30,4 +28,4 @@ double ProcessCpuSeconds();
 
 // The threads that have ended since the process started and made at least
 // one allocation (which every folder walker does).
-std::vector<ThreadAccount> EndedThreads();
+std::vector<ThreadEnd> EndedThreads();

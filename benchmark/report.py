@@ -166,15 +166,20 @@ def million_table(results):
             "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"] + rows, goals
 
 
-def gap_text(results, size, walk2_over_walk1):
-    """What the phase table says of the gap on fan-out 10 at the larger size."""
-    m = {}
+def fanout_medians(results, size):
+    """Medians of every figure of the bare walk with 2 threads, the program's walk and the start-up,
+    fan-out 10."""
+    medians = []
     for prefix in ("walk2", "productwalk", "startup"):
         runs = read_runs(results, "%s-fanout-%s" % (prefix, size))
-        m[prefix] = {k: median(series(runs, k)) for k in (
-            "searches_end_s", "walker_cpu_s", "server_cpu_s", "caller_cpu_s", "process_s",
-            "phase_initialize_s", "phase_create_s", "phase_show_s", "phase_paint_s")}
-    w, p, s = m["walk2"], m["productwalk"], m["startup"]
+        keys = {k for r in runs for k, v in r.items() if isinstance(v, float)}
+        medians.append({k: median(series(runs, k)) for k in keys})
+    return medians
+
+
+def gap_text(results, size, walk2_over_walk1):
+    """What the phase table says of the gap on fan-out 10 at the larger size."""
+    w, p, s = fanout_medians(results, size)
     tail = s["phase_initialize_s"] + s["phase_create_s"] - s["searches_end_s"]
     return ("The searches start as the main window is made, and the calling thread adds the nodes while they "
             "run: it builds the window, lists C:\\ and assembles the tree beside the walkers (%.0f ms of its "
@@ -194,13 +199,7 @@ def gap_text(results, size, walk2_over_walk1):
 
 def fixed_cost_text(results, size):
     """What a start-up pays beside the searches at the smaller size, where it weighs most."""
-    m = {}
-    for prefix in ("walk2", "productwalk", "startup"):
-        runs = read_runs(results, "%s-fanout-%s" % (prefix, size))
-        m[prefix] = {k: median(series(runs, k)) for k in (
-            "searches_end_s", "caller_cpu_create_s", "phase_initialize_s", "phase_create_s", "phase_show_s",
-            "phase_paint_s", "walk_s", "startup_s")}
-    w, p, s = m["walk2"], m["productwalk"], m["startup"]
+    w, p, s = fanout_medians(results, size)
     empty = read_runs(results, "startup-empty")
     empty_create = median(series(empty, "caller_cpu_create_s"))
     tail = s["phase_initialize_s"] + s["phase_create_s"] - s["searches_end_s"]
