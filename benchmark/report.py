@@ -194,7 +194,7 @@ def gap_text(results, size, walk2_over_walk1):
             "the bare walk with 1 thread took %.2f × the walk with 2." % (
                 s["caller_cpu_s"] * 1000, size, tail * 1000, (s["phase_show_s"] + s["phase_paint_s"]) * 1000,
                 s["searches_end_s"], w["searches_end_s"], p["searches_end_s"], s["walker_cpu_s"], w["walker_cpu_s"],
-                p["walker_cpu_s"], s["server_cpu_s"], w["server_cpu_s"], p["server_cpu_s"], walk2_over_walk1))
+                p["walker_cpu_s"], s["server_cpu_s"], w["server_cpu_s"], p["server_cpu_s"], 1 / walk2_over_walk1))
 
 
 def fixed_cost_text(results, size):
