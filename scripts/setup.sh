@@ -92,6 +92,19 @@ _tamsaek_have_ko_locale() {
     locale -a 2>/dev/null | grep -qiE '^ko_KR\.utf-?8$'
 }
 
+# A mirror caught mid-sync fails one index of many ("File has unexpected
+# size"): try again a little later, and where it still fails, install from
+# the indexes that did arrive; a package truly missing fails the install.
+_tamsaek_apt_update() {
+    local attempt
+    for attempt in 1 2 3; do
+        "$@" update && return 0
+        tamsaek_log "apt-get update failed (attempt $attempt of 3)"
+        ((attempt == 3)) || sleep $((attempt * 15))
+    done
+    tamsaek_log "going on with the package indexes that could be read"
+}
+
 tamsaek_install_deps() (
     set -euo pipefail
     if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
@@ -129,11 +142,11 @@ tamsaek_install_deps() (
     done
     if ((${#missing[@]} + ${#bare[@]})); then
         tamsaek_log "installing: ${missing[*]} ${bare[*]}"
-        "${apt[@]}" update
+        _tamsaek_apt_update "${apt[@]}"
         ((${#missing[@]} == 0)) || "${apt[@]}" install "${missing[@]}"
         ((${#bare[@]} == 0)) || "${apt[@]}" install --no-install-recommends "${bare[@]}"
     elif ((need_update)); then
-        "${apt[@]}" update
+        _tamsaek_apt_update "${apt[@]}"
     fi
 
     if ! _tamsaek_have_ko_locale; then
