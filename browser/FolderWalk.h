@@ -14,9 +14,13 @@
 // keeps its node but is not walked into: without that, two such links in
 // one folder would make the walk endless.
 //
+// A walk can be stopped from any thread; every walker then ends at its next
+// folder, or at the next entry of the folder it lists.
+//
 // Source must offer, callable from several threads at once:
-//   bool List(const String& folderPath, Visit visit)   // visit(std::string_view name, uint32_t attributes);
-//                                                      // false when the folder cannot be searched
+//   bool List(const String& folderPath, Visit visit)   // visit(std::string_view name, uint32_t attributes)
+//                                                      // -> bool, false to end the listing early;
+//                                                      // List is false when the folder cannot be searched
 //   std::optional<Id> Identify(const String& folderPath)
 // AddChild(Node parent, std::string_view name, String path) -> Node is
 // called on the calling thread only, and so is Progress(std::size_t
@@ -134,13 +138,14 @@ void WalkShare(Source& source, WorkSharing<FolderJob>& sharing, FolderNumbering&
             if (!(job.isLink && LeadsToAncestor(source, job.path))) {
                 source.List(job.path, [&](std::string_view name, std::uint32_t attributes) {
                     if (!IsTreeFolder(name, attributes))
-                        return;
+                        return !sharing.Abandoned();
                     String childPath;
                     childPath.reserve(job.path.size() + name.size() + 1);
                     childPath.append(job.path).append(name).push_back('\\');
                     const FolderNumber number = numbering.Next();
                     batch.push_back({number, job.number, childPath});
                     children.push_back({number, std::move(childPath), (attributes & kReparsePointAttribute) != 0});
+                    return !sharing.Abandoned();
                 });
             }
             counted(counter.Count(job.path));
@@ -214,22 +219,29 @@ public:
 
     const String& RootPath() const { return rootPath_; }
 
+    // Ends the searches wherever they are; from any thread, at any time.
+    // Once it has returned, Build adds no further node.
+    void Stop() { walk_->sharing.Abandon(); }
+
     // Adds every folder below the root under `root` through addChild(Node
     // parent, std::string_view name, String path) -> Node, on the calling
     // thread, and calls progress(std::size_t foldersRead, const String&
-    // folderBeingRead) there about four times a second. A failure of the
-    // searches or of either callback stops the walk and is passed on; no
-    // node is added after the searches failed.
+    // folderBeingRead) there about four times a second. False when the walk
+    // was stopped before Build ended, even as its last folder was read: the
+    // tree then holds what was added until then. A failure of the searches
+    // or of either callback stops the walk and is passed on; no node is
+    // added after the searches failed.
     template <class Node, class AddChild, class Progress = NoWalkProgress>
-    void Build(Node root, AddChild&& addChild, Progress&& progress = {})
+    bool Build(Node root, AddChild&& addChild, Progress&& progress = {})
     {
         Walk& walk = *walk_;
         TreeAssembler<Node> assembler(root);
+        auto stopped = [&walk] { return walk.sharing.Abandoned(); };
         auto nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
         auto reportAndAssemble = [&] {
             progress(walk.counter.Read(), walk.counter.Reading());
             std::vector<WalkedFolder> arrived = walk.handover.TakeAll();
-            assembler.Add(arrived, addChild);
+            assembler.Add(arrived, addChild, stopped);
             nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
         };
         if (threads_->Started() == 0) {
@@ -247,7 +259,8 @@ public:
         if (std::exception_ptr failure = walk.sharing.Failure())
             std::rethrow_exception(failure);
         std::vector<WalkedFolder> arrived = walk.handover.TakeAll();
-        assembler.Add(arrived, addChild);
+        assembler.Add(arrived, addChild, stopped);
+        return !stopped();
     }
 
 private:
@@ -276,8 +289,8 @@ private:
 };
 
 template <class Source, class Node, class AddChild, class Progress = NoWalkProgress>
-void WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& addChild, unsigned workers = 0,
+bool WalkFolders(Source& source, const String& rootPath, Node root, AddChild&& addChild, unsigned workers = 0,
                  Progress&& progress = {})
 {
-    FolderTreeWalk<Source>(source, rootPath, workers).Build(root, addChild, progress);
+    return FolderTreeWalk<Source>(source, rootPath, workers).Build(root, addChild, progress);
 }

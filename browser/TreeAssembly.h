@@ -84,17 +84,21 @@ private:
     std::vector<WalkedFolder> given_;
 };
 
+struct NeverStopped {
+    bool operator()() const { return false; }
+};
+
 // Adds the walked folders below `root` through addChild(Node parent,
 // std::string_view name, String path) -> Node, parents first and siblings
 // in number order, whatever order they arrive in. Each path is moved into
-// addChild.
+// addChild. Once stopped() is true, nothing more is added.
 template <class Node>
 class TreeAssembler {
 public:
     explicit TreeAssembler(Node root) { nodes_.push_back(root); }
 
-    template <class AddChild>
-    void Add(std::vector<WalkedFolder>& arrived, AddChild& addChild)
+    template <class AddChild, class Stopped = NeverStopped>
+    void Add(std::vector<WalkedFolder>& arrived, AddChild& addChild, Stopped&& stopped = {})
     {
         for (WalkedFolder& folder : arrived) {
             const std::size_t at = folder.number - next();
@@ -103,7 +107,7 @@ public:
             waiting_[at].emplace(std::move(folder));
         }
         arrived.clear();
-        while (!waiting_.empty() && waiting_.front()) {
+        while (!waiting_.empty() && waiting_.front() && !stopped()) {
             WalkedFolder& folder = *waiting_.front();
             // The name is copied before the path it points into moves away.
             const String name(folder.Name());

@@ -49,7 +49,8 @@ public:
         if (found == folders.end())
             return false;
         for (const Entry& e : found->second)
-            visit(std::string_view(e.name), e.attributes);
+            if (!visit(std::string_view(e.name), e.attributes))
+                break;
         return true;
     }
 
@@ -207,6 +208,7 @@ void ReferenceWalk(FakeSource& source, const String& path, int depth, std::vecto
     std::vector<Entry> entries;
     source.List(path, [&](std::string_view name, std::uint32_t attributes) {
         entries.push_back({String(name), attributes});
+        return true;
     });
     for (const Entry& entry : entries) {
         if (!(entry.attributes & kFolder) || entry.name.empty() || entry.name[0] == '.')
@@ -385,6 +387,159 @@ TEST_P(FolderWalk, AFailingProgressReportStopsTheWalkCleanly)
             }),
         std::runtime_error);
     EXPECT_EQ(tree.nodes.size(), 1u) << "no node is added once the walk has failed";
+}
+
+// Where in the walk the user asks for it to stop.
+enum class StopPoint { BeforeTheWalk, InTheMiddleOfAWideFolder, AsTheLastFolderEnds };
+
+// A drive of ordinary folders with one of 20,000 subfolders among them. The
+// stop is asked for on the calling thread, where the progress window takes
+// the user's click: a walker that reaches the chosen point waits there until
+// it has been asked, then goes on as far as the walk lets it.
+class StoppingSource : public FakeSource {
+public:
+    static constexpr int kWide = 20000;
+
+    StoppingSource(StopPoint point, std::thread::id caller) : point_(point), caller_(caller)
+    {
+        AddFlatFolders(*this, 40);
+        folders["C:\\f7\\sub\\"] = {};
+        for (int i = 0; i < kWide; ++i) {
+            String name = "w";
+            name += std::to_string(i);
+            folders["C:\\f7\\sub\\"].push_back({name, kFolder});
+        }
+        // Every folder of the tree is listed once, the root's included.
+        total_ = static_cast<int>(Reference(*this).size());
+    }
+
+    template <class Visit>
+    bool List(const String& path, Visit&& visit)
+    {
+        const int started = ++started_;
+        ++active_;
+        struct Leave {
+            std::atomic<int>& active;
+            ~Leave() { --active; }
+        } leave{active_};
+        if (path != "C:\\f7\\sub\\") {
+            const bool result = FakeSource::List(path, visit);
+            if (point_ == StopPoint::AsTheLastFolderEnds && started == total_)
+                ReachStop();
+            return result;
+        }
+        int at = 0;
+        return FakeSource::List(path, [&](std::string_view name, std::uint32_t attributes) {
+            if (point_ == StopPoint::InTheMiddleOfAWideFolder && at == kWide / 2)
+                ReachStop();
+            visitsAfterStop_ += stopAsked_ ? 1 : 0;
+            ++at;
+            return visit(name, attributes);
+        });
+    }
+
+    // Called by the walk's callbacks on the calling thread: asks for the
+    // stop once a walker has reached its point (at once when it is this
+    // thread that reached it).
+    template <class Walk>
+    void AskIfReached(Walk& walk)
+    {
+        if (reached_ && !stopAsked_)
+            Ask(walk);
+    }
+    template <class Walk>
+    void Ask(Walk& walk)
+    {
+        walk.Stop();
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopAsked_ = true;
+        asked_.notify_all();
+    }
+
+    std::function<void()> askHere; // asks on the calling thread, from inside a listing there
+    bool StopAsked() const { return stopAsked_; }
+    bool Reached() const { return reached_; }
+    int VisitsAfterStop() const { return visitsAfterStop_; }
+    int Listings() const { return started_; }
+    int Active() const { return active_; }
+    int Total() const { return total_; }
+
+private:
+    void ReachStop()
+    {
+        reached_ = true;
+        if (std::this_thread::get_id() == caller_) {
+            askHere();
+            return;
+        }
+        std::unique_lock<std::mutex> lock(mutex_);
+        asked_.wait_for(lock, kPatience, [&] { return stopAsked_.load(); });
+    }
+
+    static constexpr auto kPatience = std::chrono::seconds(20);
+    const StopPoint point_;
+    const std::thread::id caller_;
+    int total_ = 0;
+    std::atomic<int> started_{0};
+    std::atomic<int> active_{0};
+    std::atomic<int> visitsAfterStop_{0};
+    std::atomic<bool> reached_{false};
+    std::atomic<bool> stopAsked_{false};
+    std::mutex mutex_;
+    std::condition_variable asked_;
+};
+
+TEST_P(FolderWalk, AStopAnywhereEndsEveryWalkerAndAddsNoNodeAfterIt)
+{
+    const std::vector<std::pair<StopPoint, const char*>> points = {
+        {StopPoint::BeforeTheWalk, "before the walk"},
+        {StopPoint::InTheMiddleOfAWideFolder, "in the middle of a wide folder"},
+        {StopPoint::AsTheLastFolderEnds, "as the last folder ends"},
+    };
+    for (const auto& [point, where] : points) {
+        SCOPED_TRACE(where);
+        StoppingSource source(point, std::this_thread::get_id());
+        const std::vector<Seen> whole = Reference(source);
+        FolderTreeWalk<StoppingSource> walk(source, "C:\\", GetParam());
+        source.askHere = [&] { source.Ask(walk); };
+        if (point == StopPoint::BeforeTheWalk)
+            source.Ask(walk);
+        Tree tree;
+        int addedAfterStop = 0;
+        const bool complete = walk.Build(
+            0,
+            [&](int parent, std::string_view name, const String& path) {
+                addedAfterStop += source.StopAsked() ? 1 : 0;
+                const int id = tree.Add(parent, name, path);
+                source.AskIfReached(walk);
+                return id;
+            },
+            [&](std::size_t, const String&) { source.AskIfReached(walk); });
+        const int listings = source.Listings();
+
+        EXPECT_FALSE(complete) << "a stopped walk says so";
+        EXPECT_EQ(addedAfterStop, 0);
+        EXPECT_EQ(source.Active(), 0) << "every walker has ended when Build returns";
+        if (point == StopPoint::BeforeTheWalk) {
+            EXPECT_EQ(tree.nodes.size(), 1u);
+        } else {
+            EXPECT_TRUE(source.Reached());
+            EXPECT_LE(source.VisitsAfterStop(), 1) << "the listing ends at the next entry";
+        }
+        if (point == StopPoint::InTheMiddleOfAWideFolder) {
+            EXPECT_LT(tree.nodes.size(), whole.size() - StoppingSource::kWide / 2);
+        }
+        // What was added is a part of the whole tree, each node under its parent.
+        for (const Node& node : tree.nodes)
+            EXPECT_TRUE(std::any_of(whole.begin(), whole.end(), [&](const Seen& seen) {
+                return seen.path == node.path;
+            })) << node.path;
+        for (const Node& node : tree.nodes)
+            for (int child : node.children)
+                EXPECT_EQ(tree.nodes[static_cast<std::size_t>(child)].path.rfind(node.path, 0), 0u);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(source.Listings(), listings) << "nothing lists after the walk has returned";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, FolderWalk, ::testing::Values(0u, 2u),
