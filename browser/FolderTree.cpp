@@ -2,6 +2,7 @@
 // built while it is created, its path records released when it closes.
 #include "browser/DriveWalk.h"
 #include "browser/WalkProgress.h"
+#include "ui/Application.h"
 
 #include <chrono>
 #include <memory>
@@ -15,9 +16,11 @@ constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 
 // The searches wait on the file system most of the time: two threads
 // search, the window's own thread builds the tree from what they found.
+// Even on one core one thread searches, so that the window's own thread
+// stays free for the progress window and its button.
 unsigned SearchThreads()
 {
-    return std::thread::hardware_concurrency() >= 2 ? 2 : 0;
+    return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
 }
 
 } // namespace
@@ -37,11 +40,26 @@ void TSearchWindow::ShowWnd(TObject*)
     ListFolder(kRootPath);
     TTreeNode* root = T_TREEVIEW_SEARCH->Items.AddObject(nullptr, kRootText, records_.Add(kRootPath));
     AddSubfolders(kRootPath, root);
+    if (walkStopped_) {
+        // As if the window had been closed, before it was ever shown.
+        ReleaseTree();
+        Application->Terminate();
+    }
 }
 
 void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
 {
-    // A long walk shows how far it has come; a short one shows nothing.
+    // The walk started with the window is taken once, for the folder it
+    // searches; any other is walked now.
+    std::unique_ptr<DriveWalk> started = std::move(driveWalk_);
+    if (!started || started->walk.RootPath() != path) {
+        started.reset();
+        started = std::make_unique<DriveWalk>(path);
+    }
+    FolderTreeWalk<DiskFolderSource>& walk = started->walk;
+
+    // A long walk shows how far it has come, and can be stopped there; a
+    // short one shows nothing.
     const auto start = std::chrono::steady_clock::now();
     std::unique_ptr<TWalkProgress> progress;
     auto report = [&](std::size_t foldersRead, const String& folderBeingRead) {
@@ -52,23 +70,26 @@ void TSearchWindow::AddSubfolders(const String& path, TTreeNode* parent)
             progress->Show();
         }
         progress->Report(foldersRead, folderBeingRead);
+        if (progress->StopAsked())
+            walk.Stop();
     };
     auto addChild = [this](TTreeNode* under, std::string_view name, String childPath) {
         return T_TREEVIEW_SEARCH->Items.AddChildObject(under, String(name), records_.Add(std::move(childPath)));
     };
-    // The walk started with the window is taken once, for the folder it
-    // searches; any other is walked now.
-    std::unique_ptr<DriveWalk> started = std::move(driveWalk_);
-    if (started && started->walk.RootPath() == path) {
-        started->walk.Build(parent, addChild, report);
-        return;
+    walkStopped_ = !walk.Build(parent, addChild, report);
+    // A request that came as the last folder was read still counts.
+    if (progress) {
+        progress->ProcessInput();
+        walkStopped_ = walkStopped_ || progress->StopAsked();
     }
-    started.reset();
-    DiskFolderSource disk;
-    FolderTreeWalk<DiskFolderSource>(disk, path, SearchThreads()).Build(parent, addChild, report);
 }
 
 void TSearchWindow::CloseSearch(TObject*, TCloseAction&)
+{
+    ReleaseTree();
+}
+
+void TSearchWindow::ReleaseTree()
 {
     TTreeNode* root = T_TREEVIEW_SEARCH->Items.GetFirstNode();
     if (!root)

@@ -72,6 +72,8 @@ private:
     void AddSubfolders(const String& path, TTreeNode* parent);
     void FreeNodePaths(TTreeNode* node);
     void ReleaseRecord(TTreeNode& node);
+    // Releases every record of the tree, children before their parents.
+    void ReleaseTree();
 
     // The tree's path records: released children first by CloseSearch, and
     // those still held when the window goes without closing, with it.
@@ -80,6 +82,9 @@ private:
     // The searches of drive C start before the window is built, so that
     // they run while it is; ShowWnd takes the tree from them.
     std::unique_ptr<DriveWalk> driveWalk_;
+    // The user stopped the walk from the progress window: the program ends
+    // without showing this window.
+    bool walkStopped_ = false;
 
     // Trace lines wait for a listening monitor's answer: they are sent from
     // a thread of their own, after the list they describe is shown.

@@ -152,7 +152,14 @@ set(TAMSAEK_E2E_SOURCES
 # The stand-in WinINet of the planting test, and the driver that plants it.
 set(TAMSAEK_PLANTED_SOURCES tests/e2e/PlantedLibrary.cpp)
 set(TAMSAEK_PLANTING_SOURCES
+  tests/e2e/Launched.cpp
   tests/e2e/PlantingDriver.cpp
+  tests/e2e/Remote.cpp
+)
+# A start-up stopped from its progress window, every way a user can.
+set(TAMSAEK_CANCEL_SOURCES
+  tests/e2e/CancelDriver.cpp
+  tests/e2e/Launched.cpp
   tests/e2e/Remote.cpp
 )
 # Both windows in-process, in a prefix set up like a current system.
@@ -167,7 +174,7 @@ set(TAMSAEK_PRODUCT_SOURCES
   ${TAMSAEK_BASE_SOURCES} ${TAMSAEK_PLATFORM_SOURCES} ${TAMSAEK_UI_SOURCES}
   ${TAMSAEK_SYSINFO_SOURCES} ${TAMSAEK_BROWSER_SOURCES} ${TAMSAEK_APP_SOURCES})
 
-foreach(list PRODUCT PURE TEST_SUPPORT PURE_TEST TEST HOSTILE_TEST E2E PLANTED PLANTING WHOLE_WINDOWS BENCH)
+foreach(list PRODUCT PURE TEST_SUPPORT PURE_TEST TEST HOSTILE_TEST E2E PLANTED PLANTING CANCEL WHOLE_WINDOWS BENCH)
   list(TRANSFORM TAMSAEK_${list}_SOURCES PREPEND ${TAMSAEK_ROOT}/)
 endforeach()
 list(TRANSFORM TAMSAEK_MAIN_SOURCE PREPEND ${TAMSAEK_ROOT}/)

@@ -52,7 +52,8 @@ String TApplication::Title() const
 
 void TApplication::Run()
 {
-    if (mainForm_) {
+    // Ended while the main form was made: it is never shown.
+    if (mainForm_ && !terminated_) {
         mainForm_->Show();
         MSG message;
         while (!terminated_) {
@@ -89,6 +90,13 @@ bool PumpMessage()
     if (got > 0)
         Dispatch(message);
     return true;
+}
+
+void ProcessMessagesOf(const TForm& form)
+{
+    MSG message;
+    while (form.Handle() && ::PeekMessageW(&message, form.Handle(), 0, 0, PM_REMOVE))
+        Dispatch(message);
 }
 
 bool ProcessMessages()

@@ -50,3 +50,6 @@ extern TApplication* Application;
 bool PumpMessage();
 // Dispatches what is waiting without blocking; false on WM_QUIT.
 bool ProcessMessages();
+// Dispatches what is waiting for one form and its controls, without
+// blocking, as the message loop would (Tab, Enter and Esc included).
+void ProcessMessagesOf(const TForm& form);

@@ -5,6 +5,7 @@
 #include "ui/FormBuilder.h"
 #include "ui/LayoutScale.h"
 #include "ui/Resources.h"
+#include "ui/StdCtrls.h"
 
 namespace {
 
@@ -78,8 +79,8 @@ TControl::CreateParams TForm::CreationParams() const
 
 DWORD TForm::Style() const
 {
-    // A dialog border: fixed size, a caption without buttons.
-    return (dialogBorder_ ? WS_POPUP | WS_CAPTION : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
+    // A dialog border: fixed size, a caption with a close box only.
+    return (dialogBorder_ ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
 }
 
 DWORD TForm::ExStyle() const
@@ -203,11 +204,30 @@ int TForm::ShowModal()
     return ModalResult;
 }
 
+bool TForm::ClickDialogButton(WORD command)
+{
+    if (command != IDOK && command != IDCANCEL)
+        return false;
+    for (std::size_t i = 0; i < ComponentCount(); ++i) {
+        auto* button = dynamic_cast<TButton*>(Component(i));
+        if (button && (command == IDOK ? button->IsDefault() : button->IsCancel())) {
+            if (button->Enabled() && ::IsWindowVisible(button->Handle()))
+                button->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
 LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CLOSE) {
         Close();
         return 0;
     }
+    // The dialog manager sends Enter and Esc as IDOK and IDCANCEL from no
+    // control: our buttons have no control identifiers.
+    if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == BN_CLICKED && ClickDialogButton(LOWORD(wParam)))
+        return 0;
     return TControl::WindowProc(message, wParam, lParam);
 }

@@ -100,6 +100,8 @@ protected:
 private:
     CreateParams CreationParams() const override;
     TBounds NativeBounds() const override;
+    // Enter and Esc, as the dialog manager reports them.
+    bool ClickDialogButton(WORD command);
 
     TNotifyEvent onCreate_;
     TCloseEvent onClose_;

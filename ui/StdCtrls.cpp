@@ -140,6 +140,27 @@ void TButton::Click()
         onClick_(this);
 }
 
+bool TButton::SetLayoutProperty(const LayoutProperty& property)
+{
+    if (property.name == "Default")
+        default_ = LayoutBoolean(property);
+    else if (property.name == "Cancel")
+        cancel_ = LayoutBoolean(property);
+    else
+        return TControl::SetLayoutProperty(property);
+    return true;
+}
+
+bool TButton::Enabled() const
+{
+    return Handle() && ::IsWindowEnabled(Handle());
+}
+
+void TButton::SetEnabled(bool enabled)
+{
+    ::EnableWindow(Handle(), enabled ? TRUE : FALSE);
+}
+
 bool TButton::SetLayoutEvent(const String& event, TNotifyEvent handler)
 {
     if (event != "OnClick")
@@ -150,7 +171,8 @@ bool TButton::SetLayoutEvent(const String& event, TNotifyEvent handler)
 
 TControl::CreateParams TButton::CreationParams() const
 {
-    return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, false, nullptr};
+    const DWORD kind = default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    return {WC_BUTTONW, WS_TABSTOP | kind, 0, false, nullptr};
 }
 
 void TButton::HandleCommand(WORD code)

@@ -34,12 +34,21 @@ public:
     using TControl::TControl;
     // Does what a click on the button does.
     void Click();
+    bool SetLayoutProperty(const LayoutProperty& property) override;
     bool SetLayoutEvent(const String& event, TNotifyEvent handler) override;
+
+    // Enter in its form clicks the default button, Esc the cancel button.
+    bool IsDefault() const { return default_; }
+    bool IsCancel() const { return cancel_; }
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
 
 private:
     CreateParams CreationParams() const override;
     void HandleCommand(WORD code) override;
     TNotifyEvent onClick_;
+    bool default_ = false;
+    bool cancel_ = false;
 };
 
 // The items of a list box, kept by the native control.

@@ -10,6 +10,7 @@
 //   tamsaek_planting_driver --load-bare  the control: loads wininet.dll by its bare name
 // Exits with 0 when the stand-in was never loaded.
 #include "platform/UniqueHandle.h"
+#include "tests/e2e/Launched.h"
 #include "tests/e2e/Planting.h"
 #include "tests/e2e/Remote.h"
 
@@ -84,52 +85,9 @@ private:
     }
 };
 
-// A program started as Explorer starts it: from its own folder.
-class Process {
-public:
-    Process(const std::wstring& exe, const std::wstring& arguments)
-    {
-        std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              FolderOf(exe).c_str(), &startup, &info))
-            throw Failure("cannot start " + Utf8(exe) + " (error " + std::to_string(::GetLastError()) + ")");
-        process_.Reset(info.hProcess);
-        thread_.Reset(info.hThread);
-        id_ = info.dwProcessId;
-    }
-    ~Process()
-    {
-        if (Running()) {
-            ::TerminateProcess(process_.Get(), 1);
-            ::WaitForSingleObject(process_.Get(), 10000);
-        }
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    DWORD Id() const { return id_; }
-    bool Running() const { return ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
-    DWORD WaitForExit(DWORD timeoutMs) const
-    {
-        DWORD code = 0;
-        if (::WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0 ||
-            !::GetExitCodeProcess(process_.Get(), &code))
-            throw Failure("the program did not end within " + std::to_string(timeoutMs / 1000) + " s");
-        return code;
-    }
-
-private:
-    platform::Handle process_;
-    platform::Handle thread_;
-    DWORD id_ = 0;
-};
-
 // A visible top-level window of the process with that caption (or any
 // message box, when the caption is null).
-HWND FindWindowOf(const Process& process, const wchar_t* caption)
+HWND FindWindowOf(const Launched& process, const wchar_t* caption)
 {
     for (HWND window : VisibleTopLevelWindows(process.Id())) {
         const bool box = ClassOf(window) == L"#32770";
@@ -141,7 +99,7 @@ HWND FindWindowOf(const Process& process, const wchar_t* caption)
 
 // Waits for the window with that caption, pressing OK on every message box
 // that comes first.
-HWND AwaitWindow(const Process& process, const wchar_t* caption, int& boxes)
+HWND AwaitWindow(const Launched& process, const wchar_t* caption, int& boxes)
 {
     const ULONGLONG deadline = ::GetTickCount64() + kWindowTimeoutMs;
     for (;;) {
@@ -171,7 +129,7 @@ int Run()
     // The control: a bare-name load from that folder does pick the stand-in,
     // so its absence below means the program withstood it.
     {
-        const Process control(downloads.Path(L"control.exe"), L" --load-bare");
+        const Launched control(downloads.Path(L"control.exe"), L" --load-bare", kDownloads);
         control.WaitForExit(kExitTimeoutMs);
         if (!Exists(marker))
             throw Failure("the stand-in left no marker even when loaded by its bare name: the attack does not work "
@@ -180,7 +138,7 @@ int Run()
         Log("control: a bare-name load beside the program loads the stand-in");
     }
 
-    const Process program(downloads.Path(L"tamsaek.exe"), L"");
+    const Launched program(downloads.Path(L"tamsaek.exe"), L"", kDownloads);
     int boxes = 0;
     const HWND main = AwaitWindow(program, L"윈도우탐색기", boxes);
     ::PostMessageW(OnlyChild(main, L"Button", L"시스템정보"), BM_CLICK, 0, 0);
