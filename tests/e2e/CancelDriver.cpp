@@ -26,6 +26,7 @@ constexpr wchar_t kCancelCaption[] = L"취소";
 constexpr DWORD kProgressTimeoutMs = 60000;
 constexpr long long kEndWithinMs = 2000;
 constexpr DWORD kKillAfterMs = 30000;
+constexpr long long kForegroundTimeoutMs = 5000;
 
 void Log(const std::string& text)
 {
@@ -52,15 +53,25 @@ HWND TopLevelWindowOf(DWORD processId, const wchar_t* title)
 }
 
 // A press and release of the left button at a point of the screen, as the
-// mouse makes them.
+// mouse makes them. The point travels in each event itself: a cursor placed
+// beforehand may reach the window system after the press.
 void ClickOnScreen(POINT point)
 {
-    ::SetCursorPos(point.x, point.y);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    if (::SendInput(2, inputs, sizeof(INPUT)) != 2)
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    // The platform maps a normalised 0..65535 back to pixels by
+    // multiplying by the screen's size; round up so it lands on the pixel.
+    const LONG dx = static_cast<LONG>((point.x * 65536LL + width - 1) / width);
+    const LONG dy = static_cast<LONG>((point.y * 65536LL + height - 1) / height);
+    INPUT inputs[3] = {};
+    const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = dx;
+        inputs[i].mi.dy = dy;
+        inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    if (::SendInput(3, inputs, sizeof(INPUT)) != 3)
         throw Failure("the platform took no mouse input");
 }
 
@@ -94,6 +105,19 @@ void PressKey(WORD key)
         throw Failure("the platform took no keyboard input");
 }
 
+// Keys go to the foreground window, and the window system makes a window
+// the foreground one only some time after it was asked to.
+void BringToFront(HWND window)
+{
+    const auto asked = std::chrono::steady_clock::now();
+    while (::GetForegroundWindow() != window) {
+        if (MillisecondsSince(asked) > kForegroundTimeoutMs)
+            throw Failure("the progress window never became the foreground window");
+        ::SetForegroundWindow(window);
+        ::Sleep(20);
+    }
+}
+
 HWND CancelButtonOf(HWND progress)
 {
     return OnlyChild(progress, L"Button", kCancelCaption);
@@ -109,7 +133,7 @@ const std::vector<Way> kWays = {
     {"the button, by a mouse click", [](HWND progress) { ClickOnScreen(CentreOf(CancelButtonOf(progress))); }},
     {"Esc",
      [](HWND progress) {
-         ::SetForegroundWindow(progress);
+         BringToFront(progress);
          PressKey(VK_ESCAPE);
      }},
     {"the close box", [](HWND progress) { ClickOnScreen(CloseBoxOf(progress)); }},
@@ -143,9 +167,14 @@ void StopOneWay(const std::wstring& exe, DebugMonitor& monitor, const Way& way)
             break;
     }
     const long long endedAfter = MillisecondsSince(asked);
-    if (program.Running())
+    if (program.Running()) {
+        // A disabled button says the request arrived and the stop did not follow.
+        const HWND button = ::FindWindowExW(progress, nullptr, L"Button", nullptr);
+        const bool asked = button && !::IsWindowEnabled(button);
         throw Failure(std::string("still running ") + std::to_string(endedAfter) + " ms after the request" +
+                      (asked ? ", which the window took" : ", which the window never took") +
                       (mainShown ? ", its main window shown" : ""));
+    }
     const DWORD code = program.WaitForExit(0);
 
     long made = -1;
