@@ -166,6 +166,8 @@ struct ProcessMark {
     std::uint64_t allocations = AllAllocations();
     double callerCpu = ThreadCpuSeconds();
     std::uint64_t callerAllocations = ThreadAllocations();
+    WaitAccount waits = AllWaits();
+    WaitAccount callerWaits = ThreadWaits();
 };
 
 // Where a start-up's time goes: the wall clock at the end of each phase
@@ -237,9 +239,48 @@ Walkers WalkersSince(const ProcessMark& mark, bool callerWalked)
     return walkers;
 }
 
+// The waits of `account` as raw sums, for the report to divide: per kind
+// how many and how long, the allocator's calls, bytes, time and slow calls,
+// the folder searches.
+void ReportWaits(const char* who, const WaitAccount& account)
+{
+    static constexpr const char* kKinds[WaitAccount::kKinds] = {
+        "sharing_lock", "sharing_idle", "sharing_wake", "done_wait", "handover_lock", "counter_lock", "handover"};
+    const double perSecond = TicksPerSecond();
+    char key[96];
+    for (std::size_t i = 0; i < WaitAccount::kKinds; ++i) {
+        std::snprintf(key, sizeof key, "%s_%s_n", who, kKinds[i]);
+        Report(key, static_cast<double>(account.count[i]));
+        std::snprintf(key, sizeof key, "%s_%s_s", who, kKinds[i]);
+        Report(key, static_cast<double>(account.ticks[i]) / perSecond);
+    }
+    const std::pair<const char*, double> totals[] = {
+        {"allocator_n", static_cast<double>(account.allocatorCalls)},
+        {"allocator_s", static_cast<double>(account.allocatorTicks) / perSecond},
+        {"allocator_slow_n", static_cast<double>(account.allocatorSlow)},
+        {"allocated_bytes", static_cast<double>(account.bytes)},
+        {"searches_n", static_cast<double>(account.searches)},
+    };
+    for (const auto& [name, value] : totals) {
+        std::snprintf(key, sizeof key, "%s_%s", who, name);
+        Report(key, value);
+    }
+}
+
 void ReportWalkers(const ProcessMark& mark, double nodes, bool callerWalked = false)
 {
+    const double walked = Seconds() - mark.seconds;
+    WaitAccount walkerWaits = AllWaits();
+    walkerWaits -= mark.waits;
+    WaitAccount callerWaits = ThreadWaits();
+    callerWaits -= mark.callerWaits;
+    if (!callerWalked)
+        walkerWaits -= callerWaits;
     const Walkers walkers = WalkersSince(mark, callerWalked);
+    Report("waits_walk_s", walked);
+    ReportWaits("waits_walkers", walkerWaits);
+    if (!callerWalked)
+        ReportWaits("waits_caller", callerWaits);
     Report("walkers", walkers.count);
     Report("walker_cpu_s", walkers.cpu);
     Report("walker_allocations_per_folder", static_cast<double>(walkers.allocations) / nodes);
@@ -324,6 +365,7 @@ void ListBare(DiskFolderSource& disk, const BareFolder& folder, std::vector<Bare
 {
     if (folder.isLink && LeadsToAncestor(disk, folder.path))
         return;
+    NoteSearch();
     disk.List(folder.path, [&](std::string_view name, std::uint32_t attributes) {
         if (!IsTreeFolder(name, attributes))
             return;
@@ -364,7 +406,7 @@ void BareWalk(Digest& digest)
 // sharing, without numbering anything or keeping anything.
 void BareWalkShared(unsigned threads, Digest& total)
 {
-    WorkSharing<BareFolder> sharing(threads);
+    WorkSharing<BareFolder, BenchWalkProbe> sharing(threads);
     sharing.Seed({"C:\\", kRootText, 0, false});
     std::vector<Digest> digests(threads);
     auto walker = [&](Digest& digest) {
@@ -402,14 +444,27 @@ int Walk(unsigned threads)
     return 0;
 }
 
+// The product's searches, each one counted as the bare walk counts its own.
+struct CountedSource {
+    template <class Visit>
+    bool List(const String& folderPath, Visit&& visit)
+    {
+        NoteSearch();
+        return disk.List(folderPath, std::forward<Visit>(visit));
+    }
+    auto Identify(const String& folderPath) { return disk.Identify(folderPath); }
+
+    DiskFolderSource disk;
+};
+
 // The product's own walk, on its own threads, without a window: what the
 // searches cost the program apart from everything a window brings along.
 int ProductWalk()
 {
-    DiskFolderSource disk;
+    CountedSource disk;
     const ProcessMark mark;
     std::size_t added = 0;
-    FolderTreeWalk<DiskFolderSource>(disk, "C:\\", 2).Build(0, [&](int, std::string_view, const String&) {
+    FolderTreeWalk<CountedSource, BenchWalkProbe>(disk, "C:\\", 2).Build(0, [&](int, std::string_view, const String&) {
         ++added;
         return 0;
     });

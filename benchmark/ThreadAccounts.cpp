@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <x86intrin.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
@@ -50,6 +52,7 @@ std::vector<ThreadEnd>& Ended()
 struct alignas(64) Slot {
     std::atomic<DWORD> thread{0};
     std::atomic<std::uint64_t> allocations{0};
+    WaitAccount waits; // written by its own thread only, read once it has ended or stands still
 };
 Slot slots[512];
 
@@ -87,11 +90,37 @@ struct EndNote {
 thread_local EndNote endNote;
 thread_local bool noted = false;
 
-void Count()
+Slot* OwnSlot()
 {
     thread_local Slot* slot = nullptr;
     if (!slot)
         slot = SlotOf(::GetCurrentThreadId());
+    return slot;
+}
+
+// A call of the allocator that waits for no other thread takes well under
+// a microsecond; one that takes 20 µs waited for the heap's lock or was
+// pre-empted (on a loaded machine the two cannot be told apart here).
+constexpr double kSlowAllocatorSeconds = 20e-6;
+
+void NoteAllocator(std::uint64_t start, std::size_t bytes)
+{
+    Slot* slot = OwnSlot();
+    if (!slot)
+        return;
+    const std::uint64_t took = __rdtsc() - start;
+    WaitAccount& waits = slot->waits;
+    ++waits.allocatorCalls;
+    waits.allocatorTicks += took;
+    waits.bytes += bytes;
+    static const auto slow = static_cast<std::uint64_t>(kSlowAllocatorSeconds * TicksPerSecond());
+    if (took > slow)
+        ++waits.allocatorSlow;
+}
+
+void Count()
+{
+    Slot* slot = OwnSlot();
     if (slot)
         slot->allocations.store(slot->allocations.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     if (!noted) {
@@ -135,16 +164,106 @@ double ThreadCpuSeconds()
     return CpuSeconds(::GetThreadTimes, ::GetCurrentThread());
 }
 
+WaitAccount& WaitAccount::operator-=(const WaitAccount& earlier)
+{
+    for (std::size_t i = 0; i < kKinds; ++i) {
+        count[i] -= earlier.count[i];
+        ticks[i] -= earlier.ticks[i];
+    }
+    allocatorCalls -= earlier.allocatorCalls;
+    allocatorTicks -= earlier.allocatorTicks;
+    allocatorSlow -= earlier.allocatorSlow;
+    bytes -= earlier.bytes;
+    searches -= earlier.searches;
+    return *this;
+}
+
+double TicksPerSecond()
+{
+    static const double perSecond = [] {
+        const double start = Seconds();
+        const std::uint64_t ticks = __rdtsc();
+        ::Sleep(50);
+        return static_cast<double>(__rdtsc() - ticks) / (Seconds() - start);
+    }();
+    return perSecond;
+}
+
+WaitAccount ThreadWaits()
+{
+    const Slot* slot = OwnSlot();
+    return slot ? slot->waits : WaitAccount{};
+}
+
+WaitAccount AllWaits()
+{
+    WaitAccount all;
+    for (const Slot& slot : slots) {
+        for (std::size_t i = 0; i < WaitAccount::kKinds; ++i) {
+            all.count[i] += slot.waits.count[i];
+            all.ticks[i] += slot.waits.ticks[i];
+        }
+        all.allocatorCalls += slot.waits.allocatorCalls;
+        all.allocatorTicks += slot.waits.allocatorTicks;
+        all.allocatorSlow += slot.waits.allocatorSlow;
+        all.bytes += slot.waits.bytes;
+        all.searches += slot.waits.searches;
+    }
+    return all;
+}
+
+void NoteWait(WalkWait what, std::uint64_t start)
+{
+    if (Slot* slot = OwnSlot()) {
+        ++slot->waits.count[static_cast<std::size_t>(what)];
+        slot->waits.ticks[static_cast<std::size_t>(what)] += __rdtsc() - start;
+    }
+}
+
+void NoteEvent(WalkWait what)
+{
+    if (Slot* slot = OwnSlot())
+        ++slot->waits.count[static_cast<std::size_t>(what)];
+}
+
+void NoteSearch()
+{
+    if (Slot* slot = OwnSlot())
+        ++slot->waits.searches;
+}
+
+std::uint64_t BenchWalkProbe::Start()
+{
+    return __rdtsc();
+}
+
 std::vector<ThreadEnd> EndedThreads()
 {
     std::lock_guard<std::mutex> lock(EndedMutex());
     return Ended();
 }
 
+namespace {
+
+// A release takes the heap's lock as an allocation does.
+void Free(void* block)
+{
+    if (!block)
+        return;
+    const std::uint64_t start = __rdtsc();
+    std::free(block);
+    NoteAllocator(start, 0);
+}
+
+} // namespace
+
 void* operator new(std::size_t size)
 {
     Count();
-    if (void* block = std::malloc(size ? size : 1))
+    const std::uint64_t start = __rdtsc();
+    void* block = std::malloc(size ? size : 1);
+    NoteAllocator(start, size);
+    if (block)
         return block;
     throw std::bad_alloc();
 }
@@ -156,20 +275,20 @@ void* operator new[](std::size_t size)
 
 void operator delete(void* block) noexcept
 {
-    std::free(block);
+    Free(block);
 }
 
 void operator delete[](void* block) noexcept
 {
-    std::free(block);
+    Free(block);
 }
 
 void operator delete(void* block, std::size_t) noexcept
 {
-    std::free(block);
+    Free(block);
 }
 
 void operator delete[](void* block, std::size_t) noexcept
 {
-    std::free(block);
+    Free(block);
 }

@@ -120,6 +120,64 @@ def phase_table(results, sizes):
     return out
 
 
+def waits_table(results, sizes):
+    """The waits of the walkers on the walk's own synchronisation, the program's
+    walk beside the bare walk with the same searches and the same sharing."""
+    out = ["", "### Where the walkers wait", "",
+           "Medians per round, from the same runs as the table above. The benchmark walks with a probe "
+           "(the program's walk is the same template with a probe that counts nothing): every lock that "
+           "another thread held is timed, and so is every sleep on a condition; the benchmark's `operator "
+           "new` and `delete` time every call of the allocator. Under Wine each wait that blocks is a round "
+           "trip to the server, and so is each wake sent to a thread that sleeps; the file system's are "
+           "counted as searches (a folder opened, read and closed: several round trips each). Shares are of "
+           "the walkers' time (walkers × the walk's wall time). \"Blocked on locks\" is the work-sharing, "
+           "hand-over and progress locks together; \"idle\" a walker asleep until work was shared (the bare "
+           "walk has it too); the allocator's share is all its time, of which the calls over 20 µs waited for "
+           "the heap's lock or were pre-empted.", "",
+           "| tree | size | approach | walk s | blocked on locks | idle | allocator | allocator calls > 20 µs "
+           "per 1000 folders | waits that block per 1000 folders | wakes sent per 1000 folders | batches "
+           "handed over per 1000 folders | allocations per folder | bytes allocated per folder | searches "
+           "per folder | calling thread: wakes per 1000 folders |",
+           "|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"]
+    for size in sizes:
+        for shape in SHAPES:
+            for name, prefix in (("bare walk, 2 threads", "walk2"), ("the program's walk, no window", "productwalk")):
+                runs = read_runs(results, "%s-%s-%s" % (prefix, shape, size))
+                if not runs or "waits_walkers_searches_n" not in runs[0]:
+                    continue
+                def m(f):
+                    return median([f(r) for r in runs])
+                def w(r, k):
+                    return r.get("waits_walkers_" + k, 0.0)
+                def c(r, k):
+                    return r.get("waits_caller_" + k, 0.0)
+                def folders(r):
+                    return max(r.get("nodes", 1.0), 1.0)
+                def share(r, secs):
+                    return 100 * secs / max(r["walkers"] * r["waits_walk_s"], 1e-9)
+                def locks(r):
+                    return sum(w(r, k + "_s") for k in ("sharing_lock", "handover_lock", "counter_lock"))
+                def blocking(r):
+                    return sum(w(r, k + "_n") for k in ("sharing_lock", "handover_lock", "counter_lock",
+                                                       "sharing_idle"))
+                out.append("| %s | %s | %s | %.3f | %.2f %% | %.2f %% | %.2f %% | %.2f | %.2f | %.2f | %.2f | %.2f "
+                           "| %.1f | %.2f | %s |" % (
+                               SHAPE_NAMES[shape], size, name, m(lambda r: r["waits_walk_s"]),
+                               m(lambda r: share(r, locks(r))), m(lambda r: share(r, w(r, "sharing_idle_s"))),
+                               m(lambda r: share(r, w(r, "allocator_s"))),
+                               m(lambda r: 1000 * w(r, "allocator_slow_n") / folders(r)),
+                               m(lambda r: 1000 * blocking(r) / folders(r)),
+                               m(lambda r: 1000 * w(r, "sharing_wake_n") / folders(r)),
+                               m(lambda r: 1000 * w(r, "handover_n") / folders(r)),
+                               m(lambda r: r["walker_allocations_per_folder"]),
+                               m(lambda r: w(r, "allocated_bytes") / folders(r)),
+                               m(lambda r: w(r, "searches_n") / folders(r)),
+                               "%.2f" % m(lambda r: 1000 * (c(r, "done_wait_n") + c(r, "handover_lock_n")
+                                                             + c(r, "sharing_lock_n")) / folders(r))
+                               if prefix == "productwalk" else "–"))
+    return out
+
+
 def million_table(results):
     """The opt-in shape of about 1.1 million folders, per build."""
     rows, goals = [], []
@@ -430,6 +488,7 @@ def main():
         out += ["", "Net: less what the same approach takes on drive C without a benchmark tree "
                 "(start-up %.3f s, bare walk with 2 threads %.3f s, process start included)." % (s0, w0)]
     out += phase_table(results, sizes)
+    out += waits_table(results, sizes)
     million_lines, million_goals = million_table(results)
     out += million_lines
     goals += million_goals

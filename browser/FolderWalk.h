@@ -89,7 +89,8 @@ struct FolderJob {
 
 // What the walkers report to the calling thread: how many folders were
 // read and, now and then, which one.
-class WalkCounter {
+template <class Probe = NoWalkProbe>
+class BasicWalkCounter {
 public:
     static constexpr std::size_t kReportEvery = 64;
 
@@ -98,14 +99,14 @@ public:
     {
         if (++read_ % kReportEvery != 0)
             return false;
-        std::lock_guard<std::mutex> lock(mutex_);
+        auto lock = LockNoted<Probe>(mutex_, WalkWait::CounterLock);
         reading_ = path;
         return true;
     }
     std::size_t Read() const { return read_.load(); }
     String Reading() const
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        auto lock = LockNoted<Probe>(mutex_, WalkWait::CounterLock);
         return reading_;
     }
 
@@ -115,12 +116,14 @@ private:
     String reading_;
 };
 
+using WalkCounter = BasicWalkCounter<>;
+
 // One walker: lists the folders of its own stack, depth first, until the
 // walk is over; numbers each subfolder as it is found and hands it to the
 // calling thread in batches. `counted(bool noted)` runs after each folder.
-template <class Source, class Counted>
-void WalkShare(Source& source, WorkSharing<FolderJob>& sharing, FolderNumbering& numbering, WalkCounter& counter,
-               FolderHandover& handover, Counted&& counted)
+template <class Source, class Probe, class Counted>
+void WalkShare(Source& source, WorkSharing<FolderJob, Probe>& sharing, FolderNumbering& numbering,
+               BasicWalkCounter<Probe>& counter, BasicFolderHandover<Probe>& handover, Counted&& counted)
 {
     std::deque<FolderJob> stack;
     std::vector<FolderJob> children;
@@ -163,9 +166,10 @@ void WalkShare(Source& source, WorkSharing<FolderJob>& sharing, FolderNumbering&
 
 // The walker threads: however their start or the wait for them ends, the
 // walk is stopped and every started thread joined before they go.
+template <class Sharing>
 class WalkerThreads {
 public:
-    explicit WalkerThreads(WorkSharing<FolderJob>& sharing) : sharing_(sharing) {}
+    explicit WalkerThreads(Sharing& sharing) : sharing_(sharing) {}
     WalkerThreads(const WalkerThreads&) = delete;
     WalkerThreads& operator=(const WalkerThreads&) = delete;
     ~WalkerThreads() { Stop(); }
@@ -190,15 +194,16 @@ public:
     std::size_t Started() const { return threads_.size(); }
 
 private:
-    WorkSharing<FolderJob>& sharing_;
+    Sharing& sharing_;
     std::vector<std::thread> threads_;
 };
 
 // The walk of everything below one folder. The searches start on worker
 // threads as soon as it is made (with no workers, on the calling thread
 // once Build runs); Build adds the nodes while they run. Going before Build
-// has finished stops the searches and waits for them.
-template <class Source>
+// has finished stops the searches and waits for them. Probe counts the
+// walk's own waits (WalkWaits.h), for the benchmark.
+template <class Source, class Probe = NoWalkProbe>
 class FolderTreeWalk {
 public:
     FolderTreeWalk(Source& source, String rootPath, unsigned workers) : source_(source), rootPath_(std::move(rootPath))
@@ -267,10 +272,10 @@ private:
     // What the walkers share, made anew when the walk starts again.
     struct Walk {
         explicit Walk(unsigned walkers) : sharing(walkers) {}
-        WorkSharing<FolderJob> sharing;
+        WorkSharing<FolderJob, Probe> sharing;
         FolderNumbering numbering;
-        WalkCounter counter;
-        FolderHandover handover;
+        BasicWalkCounter<Probe> counter;
+        BasicFolderHandover<Probe> handover;
     };
 
     void Begin(unsigned workers)
@@ -278,14 +283,14 @@ private:
         threads_.reset(); // stops and joins what runs
         walk_ = std::make_unique<Walk>(std::max(workers, 1u));
         walk_->sharing.Seed({0, rootPath_, false});
-        threads_ = std::make_unique<WalkerThreads>(walk_->sharing);
+        threads_ = std::make_unique<WalkerThreads<WorkSharing<FolderJob, Probe>>>(walk_->sharing);
     }
 
     Source& source_;
     const String rootPath_;
     std::unique_ptr<Walk> walk_;
     // Last, so that it goes first: the walkers stop before what they use.
-    std::unique_ptr<WalkerThreads> threads_;
+    std::unique_ptr<WalkerThreads<WorkSharing<FolderJob, Probe>>> threads_;
 };
 
 template <class Source, class Node, class AddChild, class Progress = NoWalkProgress>

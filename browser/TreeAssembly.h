@@ -6,6 +6,7 @@
 // each one as soon as every number before it has arrived, so the tree grows
 // while the searches run and is complete the moment they end.
 #include "base/Text.h"
+#include "browser/WalkWaits.h"
 
 #include <atomic>
 #include <cstdint>
@@ -46,7 +47,8 @@ struct WalkedFolder {
 // Where the walkers leave numbered folders for the calling thread. A walker
 // passes a batch on only when nobody holds the lock: it never waits for the
 // calling thread, except once at the end of its work.
-class FolderHandover {
+template <class Probe = NoWalkProbe>
+class BasicFolderHandover {
 public:
     static constexpr std::size_t kBatch = 256;
 
@@ -57,11 +59,15 @@ public:
     {
         if (batch.empty() || (!atOnce && batch.size() < kBatch))
             return;
-        std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
-        if (atOnce)
-            lock.lock();
-        else if (!lock.try_lock())
-            return;
+        std::unique_lock<std::mutex> lock;
+        if (atOnce) {
+            lock = LockNoted<Probe>(mutex_, WalkWait::HandoverLock);
+        } else {
+            lock = std::unique_lock<std::mutex>(mutex_, std::try_to_lock);
+            if (!lock.owns_lock())
+                return;
+        }
+        Probe::Counted(WalkWait::Handover);
         if (given_.empty()) {
             given_.swap(batch);
         } else {
@@ -74,7 +80,7 @@ public:
     std::vector<WalkedFolder> TakeAll()
     {
         std::vector<WalkedFolder> taken;
-        std::lock_guard<std::mutex> lock(mutex_);
+        auto lock = LockNoted<Probe>(mutex_, WalkWait::HandoverLock);
         taken.swap(given_);
         return taken;
     }
@@ -83,6 +89,8 @@ private:
     std::mutex mutex_;
     std::vector<WalkedFolder> given_;
 };
+
+using FolderHandover = BasicFolderHandover<>;
 
 struct NeverStopped {
     bool operator()() const { return false; }

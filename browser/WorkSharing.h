@@ -4,6 +4,8 @@
 // then half of what it holds: under Wine every wait between threads costs a
 // round trip to the server, so nothing may be exchanged per folder, not
 // even in a folder with a hundred thousand subfolders.
+#include "browser/WalkWaits.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -13,7 +15,7 @@
 #include <mutex>
 #include <utility>
 
-template <class Job>
+template <class Job, class Probe = NoWalkProbe>
 class WorkSharing {
 public:
     explicit WorkSharing(unsigned walkers) : walkers_(walkers < 1 ? 1 : walkers) {}
@@ -22,7 +24,7 @@ public:
 
     void Seed(Job job)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        auto lock = Lock();
         shared_.push_back(std::move(job));
     }
 
@@ -31,15 +33,19 @@ public:
     // was abandoned.
     bool Take(std::deque<Job>& stack)
     {
-        std::unique_lock<std::mutex> lock(mutex_);
+        auto lock = Lock();
         while (shared_.empty() && !finished_) {
             if (++idle_ == walkers_) {
                 finished_ = true;
-                changed_.notify_all();
+                NotifyAll();
                 break;
             }
             ++waiting_;
-            changed_.wait(lock, [&] { return !shared_.empty() || finished_; });
+            while (shared_.empty() && !finished_) {
+                const auto start = Probe::Start();
+                changed_.wait(lock);
+                Probe::Blocked(WalkWait::SharingIdle, start);
+            }
             --waiting_;
             --idle_;
         }
@@ -64,7 +70,7 @@ public:
     {
         if (stack.size() < 2)
             return;
-        std::lock_guard<std::mutex> lock(mutex_);
+        auto lock = Lock();
         if (waiting_ == 0 || !shared_.empty())
             return;
         const std::size_t half = stack.size() / 2;
@@ -73,19 +79,19 @@ public:
             shared_.push_front(std::move(stack.front()));
             stack.pop_front();
         }
-        changed_.notify_all();
+        NotifyAll();
     }
 
     // Stops every walker at its next folder; the first failure is kept.
     void Abandon(std::exception_ptr failure = nullptr)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        auto lock = Lock();
         if (failure && !failure_)
             failure_ = std::move(failure);
         abandoned_ = true;
         finished_ = true;
         shared_.clear();
-        changed_.notify_all();
+        NotifyAll();
     }
 
     // Asked after every folder, so no lock.
@@ -95,8 +101,15 @@ public:
     // `deadline`; true when the walk is over.
     bool WaitUntilDone(std::chrono::steady_clock::time_point deadline)
     {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_until(lock, deadline, [&] { return finished_; });
+        auto lock = Lock();
+        while (!finished_) {
+            const auto start = Probe::Start();
+            const bool timedOut = changed_.wait_until(lock, deadline) == std::cv_status::timeout;
+            Probe::Blocked(WalkWait::DoneWait, start);
+            if (timedOut)
+                return finished_;
+        }
+        return true;
     }
 
     std::exception_ptr Failure() const
@@ -114,6 +127,13 @@ public:
     }
 
 private:
+    std::unique_lock<std::mutex> Lock() const { return LockNoted<Probe>(mutex_, WalkWait::SharingLock); }
+    void NotifyAll()
+    {
+        Probe::Counted(WalkWait::SharingWake);
+        changed_.notify_all();
+    }
+
     const unsigned walkers_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
