@@ -74,6 +74,11 @@ public:
             given_.insert(given_.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
             batch.clear();
         }
+        lock.unlock();
+        // A batch that grew from nothing would be allocated and moved some
+        // nine times on the way to kBatch folders.
+        if (batch.capacity() < kBatch)
+            batch.reserve(kBatch);
     }
 
     // Everything passed on so far, in the order it came.

@@ -37,8 +37,15 @@ public:
         while (shared_.empty() && !finished_) {
             if (++idle_ == walkers_) {
                 finished_ = true;
-                NotifyAll();
-                break;
+                // The others wake to a free lock. The walk's owner joins
+                // this walker before the sharing goes, so the wake outlives
+                // nothing.
+                const bool othersWait = waiting_ > 0;
+                lock.unlock();
+                if (othersWait)
+                    WakeWalkers(true);
+                WakeOwner();
+                return false;
             }
             ++waiting_;
             while (shared_.empty() && !finished_) {
@@ -79,7 +86,9 @@ public:
             shared_.push_front(std::move(stack.front()));
             stack.pop_front();
         }
-        NotifyAll();
+        // One taker moves all that is shared.
+        lock.unlock();
+        WakeWalkers(false);
     }
 
     // Stops every walker at its next folder; the first failure is kept.
@@ -91,7 +100,10 @@ public:
         abandoned_ = true;
         finished_ = true;
         shared_.clear();
-        NotifyAll();
+        // Under the lock: the caller may be any thread, and the walk may
+        // go as soon as its owner sees it abandoned.
+        WakeWalkers(true);
+        WakeOwner();
     }
 
     // Asked after every folder, so no lock.
@@ -104,7 +116,7 @@ public:
         auto lock = Lock();
         while (!finished_) {
             const auto start = Probe::Start();
-            const bool timedOut = changed_.wait_until(lock, deadline) == std::cv_status::timeout;
+            const bool timedOut = done_.wait_until(lock, deadline) == std::cv_status::timeout;
             Probe::Blocked(WalkWait::DoneWait, start);
             if (timedOut)
                 return finished_;
@@ -128,15 +140,26 @@ public:
 
 private:
     std::unique_lock<std::mutex> Lock() const { return LockNoted<Probe>(mutex_, WalkWait::SharingLock); }
-    void NotifyAll()
+    void WakeWalkers(bool all)
     {
         Probe::Counted(WalkWait::SharingWake);
-        changed_.notify_all();
+        if (all)
+            changed_.notify_all();
+        else
+            changed_.notify_one();
+    }
+    void WakeOwner()
+    {
+        Probe::Counted(WalkWait::SharingWake);
+        done_.notify_all();
     }
 
     const unsigned walkers_;
     mutable std::mutex mutex_;
+    // Walkers sleep on changed_ until work is shared; the walk's owner on
+    // done_ until the walk is over, so that sharing work wakes no one else.
     std::condition_variable changed_;
+    std::condition_variable done_;
     std::deque<Job> shared_;
     unsigned idle_ = 0;
     std::atomic<unsigned> waiting_{0};
