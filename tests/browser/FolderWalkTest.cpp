@@ -99,7 +99,8 @@ public:
     }
 };
 
-// Every case runs with the searches on the calling thread and on two workers.
+// Every case runs with the searches on the calling thread, on two workers, and
+// on three: there two can sleep at once while a hand-over wakes only one.
 class FolderWalk : public ::testing::TestWithParam<unsigned> {
 protected:
     void Walk(FakeSource& source, Tree& tree)
@@ -542,7 +543,7 @@ TEST_P(FolderWalk, AStopAnywhereEndsEveryWalkerAndAddsNoNodeAfterIt)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, FolderWalk, ::testing::Values(0u, 2u),
+INSTANTIATE_TEST_SUITE_P(Threads, FolderWalk, ::testing::Values(0u, 2u, 3u),
                          [](const ::testing::TestParamInfo<unsigned>& p) {
                              return p.param == 0 ? String("Inline") : String("Workers") += std::to_string(p.param);
                          });
