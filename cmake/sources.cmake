@@ -40,6 +40,7 @@ set(TAMSAEK_UI_SOURCES
   ui/ListView.cpp
   ui/Resources.cpp
   ui/RowPicture.cpp
+  ui/ScreenFit.cpp
   ui/StatusBar.cpp
   ui/StdCtrls.cpp
   ui/TreeNode.cpp
@@ -90,6 +91,7 @@ set(TAMSAEK_PURE_SOURCES
   sysinfo/ReportText.cpp
   sysinfo/WindowFilter.cpp
   ui/Layout.cpp
+  ui/ScreenFit.cpp
   ui/TreeNode.cpp
 )
 
@@ -117,6 +119,7 @@ set(TAMSAEK_PURE_TEST_SOURCES
   tests/sysinfo/ReportTextTest.cpp
   tests/sysinfo/WindowFilterTest.cpp
   tests/ui/LayoutTest.cpp
+  tests/ui/ScreenFitTest.cpp
   tests/ui/TreeNodeTest.cpp
 )
 set(TAMSAEK_TEST_SOURCES

@@ -4,6 +4,7 @@
 // WindowProc. Notifications a parent receives are handed back to the
 // child control that sent them, so handlers bind to a named control.
 #include "platform/UniqueHandle.h"
+#include "ui/Bounds.h"
 #include "ui/Component.h"
 
 #include <windows.h>
@@ -13,13 +14,6 @@
 #include <vector>
 
 enum class TAlign { None, Top, Bottom, Left, Right, Client };
-
-struct TBounds {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
 
 struct TFontChoice {
     String name = "MS Sans Serif";

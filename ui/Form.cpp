@@ -5,6 +5,7 @@
 #include "ui/FormBuilder.h"
 #include "ui/LayoutScale.h"
 #include "ui/Resources.h"
+#include "ui/ScreenFit.h"
 #include "ui/StdCtrls.h"
 
 namespace {
@@ -17,6 +18,26 @@ int ScreenPixelsPerInch()
 {
     const platform::ScreenDc screen(::GetDC(nullptr));
     return screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+}
+
+TBounds BoundsOf(const RECT& rect)
+{
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The work area (the monitor less its taskbar) of the monitor a window with
+// these bounds opens on: most of it, or the nearest. A centred form, not
+// placed yet, lies about the origin: it opens on the primary monitor.
+TBounds WorkAreaAt(const TBounds& bounds)
+{
+    const RECT rect{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
+        return BoundsOf(info.rcWork);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return BoundsOf(work);
 }
 
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM context)
@@ -58,10 +79,36 @@ void TForm::BuildFromLayout(const wchar_t* resourceName, const FormClass& formCl
 void TForm::BuildFromLayoutText(std::string_view layout, const FormClass& formClass)
 {
     LayoutObject parsed = ParseLayout(layout);
-    ScaleLayout(parsed, ScreenPixelsPerInch());
+    const int density = ScreenPixelsPerInch();
+    aligned_ = HasAlignedControls(parsed);
+    workArea_ = WorkAreaAt(DesignedBounds(parsed, density));
+    int pixelsPerInch = density;
+    // Controls at fixed places cannot share a smaller window: the whole
+    // layout is drawn smaller instead, so that every one of them can be seen.
+    if (!aligned_)
+        pixelsPerInch = FittingPixelsPerInch(density, LowestReadablePixelsPerInch(parsed, density), [&](int candidate) {
+            const TBounds outer = DesignedBounds(parsed, candidate);
+            return outer.width <= workArea_.width && outer.height <= workArea_.height;
+        });
+    ScaleLayout(parsed, pixelsPerInch);
     BuildForm(*this, parsed, formClass);
     if (onCreate_)
         onCreate_(this);
+}
+
+TBounds TForm::DesignedBounds(const LayoutObject& layout, int pixelsPerInch) const
+{
+    // The form's own figures alone, read as building would read them.
+    LayoutObject frame;
+    frame.className = layout.className;
+    frame.properties = layout.properties;
+    ScaleLayout(frame, pixelsPerInch);
+    TForm probe(nullptr);
+    probe.workArea_ = workArea_;
+    for (const LayoutProperty& property : frame.properties)
+        if (property.name.rfind("On", 0) != 0)
+            probe.SetLayoutProperty(property);
+    return probe.OuterBounds();
 }
 
 TControl::CreateParams TForm::CreationParams() const
@@ -88,7 +135,7 @@ DWORD TForm::ExStyle() const
     return WS_EX_CONTROLPARENT | (dialogBorder_ ? WS_EX_DLGMODALFRAME : 0);
 }
 
-TBounds TForm::NativeBounds() const
+TBounds TForm::OuterBounds() const
 {
     TBounds bounds = Bounds();
     if (clientWidth_ >= 0 || clientHeight_ >= 0) {
@@ -100,12 +147,22 @@ TBounds TForm::NativeBounds() const
             bounds.height = rect.bottom - rect.top;
     }
     if (screenCentre_) {
-        RECT work{};
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        bounds.left = work.left + (work.right - work.left - bounds.width) / 2;
-        bounds.top = work.top + (work.bottom - work.top - bounds.height) / 2;
+        bounds.left = workArea_.left + (workArea_.width - bounds.width) / 2;
+        bounds.top = workArea_.top + (workArea_.height - bounds.height) / 2;
     }
     return bounds;
+}
+
+TBounds TForm::NativeBounds() const
+{
+    const TBounds bounds = OuterBounds();
+    if (aligned_)
+        return CutToFit(bounds, workArea_);
+    // Drawn as small as its text allows and still too large: where its
+    // caption and first controls are sure to be seen.
+    if (bounds.width > workArea_.width || bounds.height > workArea_.height)
+        return {workArea_.left, workArea_.top, bounds.width, bounds.height};
+    return KeepInside(bounds, workArea_);
 }
 
 bool TForm::SetLayoutProperty(const LayoutProperty& property)

@@ -99,7 +99,12 @@ protected:
 
 private:
     CreateParams CreationParams() const override;
+    // The window's bounds as its layout gives them, frame included.
+    TBounds OuterBounds() const;
+    // Those bounds inside the work area of their monitor.
     TBounds NativeBounds() const override;
+    // The outer bounds the form's own figures in `layout` give at `pixelsPerInch`.
+    TBounds DesignedBounds(const LayoutObject& layout, int pixelsPerInch) const;
     // Enter and Esc, as the dialog manager reports them.
     bool ClickDialogButton(WORD command);
 
@@ -113,4 +118,6 @@ private:
     bool dialogBorder_ = false;
     bool screenCentre_ = false;
     bool modal_ = false;
+    bool aligned_ = false;
+    TBounds workArea_{};
 };

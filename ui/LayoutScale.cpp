@@ -2,6 +2,8 @@
 
 #include "ui/DefaultPixels.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -15,6 +17,11 @@ bool IsPixelProperty(const String& name)
             return true;
     return false;
 }
+
+// 8 point at 96 pixels per inch, the least a text is drawn with.
+constexpr std::int64_t kLeastTextHeight = 11;
+// What the framework draws with where a layout names no font height.
+constexpr std::int64_t kDefaultFontHeight = 11;
 
 std::int64_t Scaled(std::int64_t value, int pixelsPerInch)
 {
@@ -46,6 +53,64 @@ void ScaleProperties(std::vector<LayoutProperty>& properties, int pixelsPerInch)
 }
 
 } // namespace
+
+std::int64_t ScalePixels(std::int64_t value, int pixelsPerInch)
+{
+    if (pixelsPerInch == 96 || pixelsPerInch <= 0)
+        return value;
+    return Scaled(value, pixelsPerInch);
+}
+
+int LowestReadablePixelsPerInch(const LayoutObject& layout, int density)
+{
+    if (density <= 0)
+        return 96;
+    std::vector<std::int64_t> heights;
+    bool rootNamesHeight = false;
+    std::vector<const LayoutObject*> pending{&layout};
+    while (!pending.empty()) {
+        const LayoutObject* object = pending.back();
+        pending.pop_back();
+        for (const LayoutProperty& property : object->properties)
+            if (property.name == "Font.Height" && property.value.kind == LayoutValue::Kind::Integer &&
+                property.value.integer != 0) {
+                // A positive height is the cell's, a negative one the characters': both shrink alike.
+                heights.push_back(std::min(std::abs(property.value.integer), std::int64_t{1} << 40));
+                rootNamesHeight = rootNamesHeight || object == &layout;
+            }
+        for (const LayoutObject& child : object->children)
+            pending.push_back(&child);
+    }
+    if (!rootNamesHeight)
+        heights.push_back(kDefaultFontHeight);
+    int lowest = 1;
+    for (std::int64_t height : heights) {
+        const std::int64_t least = std::min(Scaled(height, density), Scaled(kLeastTextHeight, density));
+        int pixelsPerInch = density;
+        while (pixelsPerInch > 1 && Scaled(height, pixelsPerInch - 1) >= least)
+            --pixelsPerInch;
+        lowest = std::max(lowest, pixelsPerInch);
+    }
+    return lowest;
+}
+
+bool HasAlignedControls(const LayoutObject& layout)
+{
+    std::vector<const LayoutObject*> pending;
+    for (const LayoutObject& child : layout.children)
+        pending.push_back(&child);
+    while (!pending.empty()) {
+        const LayoutObject* object = pending.back();
+        pending.pop_back();
+        for (const LayoutProperty& property : object->properties)
+            if (property.name == "Align" && property.value.kind == LayoutValue::Kind::Identifier &&
+                property.value.text != "alNone")
+                return true;
+        for (const LayoutObject& child : object->children)
+            pending.push_back(&child);
+    }
+    return false;
+}
 
 void ScaleLayout(LayoutObject& layout, int pixelsPerInch)
 {

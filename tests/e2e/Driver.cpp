@@ -279,6 +279,23 @@ void Click(HWND button)
         throw Failure("cannot click the button \"" + Utf8(WindowText(button)) + "\"");
 }
 
+// A window the user could not see whole fails the run.
+void ExpectPlaced(HWND window, const std::string& name)
+{
+    const std::vector<std::string> faults = PlacementFaults(window, name);
+    std::string text;
+    for (const std::string& fault : faults)
+        text += (text.empty() ? "" : "; ") + fault;
+    if (!faults.empty())
+        throw Failure(text);
+    RECT outer{};
+    ::GetWindowRect(window, &outer);
+    char where[96];
+    std::snprintf(where, sizeof where, "(%ld, %ld) to (%ld, %ld)", static_cast<long>(outer.left),
+                  static_cast<long>(outer.top), static_cast<long>(outer.right), static_cast<long>(outer.bottom));
+    Log(name + " inside the work area at " + where + ", every control visible");
+}
+
 struct SeenBox {
     std::wstring caption;
     std::wstring text;
@@ -288,6 +305,7 @@ struct SeenBox {
 SeenBox Dismiss(const Program& program, HWND box)
 {
     SeenBox seen{WindowText(box), BoxText(box)};
+    ExpectPlaced(box, "the message box \"" + Printable(seen.text) + "\"");
     HWND ok = ::GetDlgItem(box, IDOK);
     if (!ok) {
         const std::vector<HWND> buttons = ChildrenOfClass(box, L"Button");
@@ -638,6 +656,7 @@ int Run()
     const HWND main = WaitUntil(program, "the window \"윈도우탐색기\"", kShowTimeoutMs,
                                 [&] { return program.Window(kMainTitle, WC_LISTVIEWW); });
     Log("time to window: " + step.Text());
+    ExpectPlaced(main, "the main window");
     const HWND address = OnlyChild(main, L"Edit");
     const HWND go = OnlyChild(main, L"Button", kGoButton);
     const HWND infoButton = OnlyChild(main, L"Button", kInfoButton);
@@ -720,6 +739,7 @@ int Run()
         step.Text());
     CheckInfoBoxes(boxes);
     CheckInfoWindow(program, info);
+    ExpectPlaced(info, "the information window");
     SavePicture(info, infoPicture);
     step = Stopwatch();
     ::PostMessageW(info, WM_CLOSE, 0, 0);

@@ -32,7 +32,51 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM lParam)
     return TRUE;
 }
 
+std::string RectText(const RECT& rect)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "(%ld, %ld) to (%ld, %ld)", static_cast<long>(rect.left),
+                  static_cast<long>(rect.top), static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    return text;
+}
+
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
 } // namespace
+
+std::vector<std::string> PlacementFaults(HWND window, const std::string& name)
+{
+    std::vector<std::string> faults;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return {name + ": no monitor information"};
+    RECT outer{};
+    ::GetWindowRect(window, &outer);
+    if (!Inside(outer, monitor.rcWork))
+        faults.push_back(name + " at " + RectText(outer) + " is not inside the work area " + RectText(monitor.rcWork));
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    RECT visible{};
+    ::IntersectRect(&visible, &client, &monitor.rcWork);
+    for (HWND control : Descendants(window)) {
+        // A control inside a hidden parent is not seen either.
+        if (!::IsWindowVisible(control))
+            continue;
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        if (!Inside(r, visible))
+            faults.push_back(name + " " + Utf8(ClassOf(control)) + " \"" +
+                             Printable(WindowText(control).substr(0, 24)) + "\" at " + RectText(r) +
+                             " is not inside the visible client area " + RectText(visible));
+    }
+    return faults;
+}
 
 std::string Utf8(const std::wstring& text)
 {

@@ -36,6 +36,12 @@ std::vector<HWND> Descendants(HWND parent);
 HWND OnlyChild(HWND parent, const wchar_t* className, const wchar_t* text = nullptr);
 std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className);
 
+// What a user could not see or reach of a top-level window: the window
+// must lie inside the work area of its monitor (the screen less the
+// taskbar), and every visible control inside the part of the client area
+// that lies there. One line per fault, naming `name`.
+std::vector<std::string> PlacementFaults(HWND window, const std::string& name);
+
 // A block of the other process's memory, released once.
 class RemoteMemory {
 public:

@@ -113,9 +113,9 @@ std::wstring MissingGlyphs(HWND control, const std::wstring& text)
     return missing;
 }
 
-// Every control of the window inside its client area, and every Hangul it
-// shows drawn with glyphs; `expected` must be among what it shows, so that
-// a window that shows no Hangul at all cannot pass.
+// The window inside the work area, every control inside the part of its
+// client area that can be seen, and every Hangul it shows drawn with glyphs; `expected` must be among what it shows, so
+// that a window that shows no Hangul at all cannot pass.
 int CheckWindow(HWND window, const char* name, const std::vector<std::wstring>& expected)
 {
     RECT client{};
@@ -124,6 +124,10 @@ int CheckWindow(HWND window, const char* name, const std::vector<std::wstring>& 
     Log(std::string(name) + ": client area " + std::to_string(client.right - client.left) + " x " +
         std::to_string(client.bottom - client.top));
     int faults = 0;
+    for (const std::string& fault : PlacementFaults(window, name)) {
+        Log("FAULT " + fault);
+        ++faults;
+    }
     std::vector<std::wstring> hangul;
     for (HWND control : Descendants(window)) {
         if (!::IsWindowVisible(control))

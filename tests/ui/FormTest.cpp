@@ -3,6 +3,7 @@
 #include "ui/Form.h"
 
 #include "base/WideText.h"
+#include "platform/UniqueHandle.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TextFit.h"
 #include "ui/Application.h"
@@ -12,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
@@ -455,6 +457,155 @@ TEST(Form, APublishedControlMissingFromTheLayoutIsAnError)
     const std::size_t end = layout.find("    end\n", start) + 8;
     layout.erase(start, end - start);
     EXPECT_THROW(TTestForm(Application, layout), Exception);
+}
+
+// A form with one label and one list, fixed or filling the form.
+class TFitForm : public TForm {
+public:
+    TFitForm(TComponent* owner, std::string_view layout) : TForm(owner) { BuildFromLayoutText(layout, Class()); }
+
+    TLabel* Words = nullptr;
+    TListBox* Rows = nullptr;
+
+    static const FormClass& Class()
+    {
+        static const FormClass formClass{"TFitForm",
+                                         {Published("Words", &TFitForm::Words), Published("Rows", &TFitForm::Rows)}};
+        return formClass;
+    }
+};
+
+struct FitLayout {
+    int left;
+    int top;
+    int clientWidth;
+    int clientHeight;
+    bool aligned;
+};
+
+std::string FitLayoutText(const FitLayout& fit)
+{
+    const std::string rows =
+        fit.aligned ? "    Align = alClient\n" : "    Left = 8\n    Top = 40\n    Width = 200\n    Height = 96\n";
+    return "object FitForm: TFitForm\n  Left = " + std::to_string(fit.left) + "\n  Top = " + std::to_string(fit.top) +
+           "\n  ClientWidth = " + std::to_string(fit.clientWidth) +
+           "\n  ClientHeight = " + std::to_string(fit.clientHeight) +
+           "\n  Font.Height = -16\n  object Words: TLabel\n    Left = 24\n    Top = 8\n    Width = 96\n    Height = "
+           "20\n"
+           "    Caption = '글자'\n  end\n  object Rows: TListBox\n" +
+           rows + "  end\nend\n";
+}
+
+// A figure of 96 pixels per inch at `pixelsPerInch`, rounded half up.
+int AtDensity(int value, int pixelsPerInch)
+{
+    return (value * pixelsPerInch + 48) / 96;
+}
+
+RECT WindowRect(HWND hwnd)
+{
+    RECT rect{};
+    ::GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+// Every window opens inside the work area of its monitor: one that fits
+// keeps its place or moves as little as it can, an aligned one too large is
+// cut to the work area, a fixed one is drawn smaller, never with text below
+// 8 point.
+TEST(Form, EveryFormOpensInsideTheWorkAreaOfItsMonitor)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT work = monitor.rcWork;
+    const int workWidth = work.right - work.left;
+    const int workHeight = work.bottom - work.top;
+    const platform::ScreenDc screen(::GetDC(nullptr));
+    const int density = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    RECT frame{0, 0, 0, 0};
+    ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, WS_EX_CONTROLPARENT);
+    const int frameWidth = frame.right - frame.left;
+    const int frameHeight = frame.bottom - frame.top;
+    // Text of 16 pixels at 96 dpi, no less than 8 point (11 pixels at 96).
+    int lowest = density;
+    while (AtDensity(16, lowest - 1) >= std::min(AtDensity(16, density), AtDensity(11, density)))
+        --lowest;
+    // The reference: the largest density at which the client and frame fit.
+    auto fitting = [&](int clientWidth, int clientHeight) {
+        for (int pixelsPerInch = density; pixelsPerInch > lowest; --pixelsPerInch)
+            if (AtDensity(clientWidth, pixelsPerInch) + frameWidth <= workWidth &&
+                AtDensity(clientHeight, pixelsPerInch) + frameHeight <= workHeight)
+                return pixelsPerInch;
+        return lowest;
+    };
+
+    struct Case {
+        const char* what;
+        FitLayout layout;
+    };
+    const int right = work.right * 96 / density; // the work area's right at 96 dpi
+    const int bottom = work.bottom * 96 / density;
+    const Case cases[] = {
+        {"fits where it is", {10, 12, 400, 300, false}},
+        {"runs past the bottom right", {right - 100, bottom - 50, 400, 300, false}},
+        {"aligned, taller than the work area", {10, 12, 400, workHeight * 96 / density + 300, true}},
+        {"aligned, larger both ways", {0, 0, workWidth * 2, workHeight * 2, true}},
+        {"fixed, a client as tall as the work area", {10, 12, 400, workHeight * 96 / density, false}},
+        {"fixed, three times the work area's height", {10, 12, 400, workHeight * 3, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const FitLayout& l = c.layout;
+        TFitForm form(Application, FitLayoutText(l));
+        const RECT outer = WindowRect(form.Handle());
+        RECT client{};
+        ::GetClientRect(form.Handle(), &client);
+        const int designedWidth = AtDensity(l.clientWidth, density) + frameWidth;
+        const int designedHeight = AtDensity(l.clientHeight, density) + frameHeight;
+        const bool fits = designedWidth <= workWidth && designedHeight <= workHeight;
+        const int pixelsPerInch = fits || l.aligned ? density : fitting(l.clientWidth, l.clientHeight);
+        const bool readable = fits || l.aligned ||
+                              (AtDensity(l.clientWidth, pixelsPerInch) + frameWidth <= workWidth &&
+                               AtDensity(l.clientHeight, pixelsPerInch) + frameHeight <= workHeight);
+        if (readable) {
+            EXPECT_GE(outer.left, work.left);
+            EXPECT_GE(outer.top, work.top);
+            EXPECT_LE(outer.right, work.right);
+            EXPECT_LE(outer.bottom, work.bottom);
+        } else {
+            EXPECT_EQ(outer.left, work.left) << "at the work area's top left";
+            EXPECT_EQ(outer.top, work.top);
+        }
+        const int wantLeft = AtDensity(l.left, density);
+        const int wantTop = AtDensity(l.top, density);
+        if (fits && wantLeft + designedWidth <= work.right && wantTop + designedHeight <= work.bottom) {
+            EXPECT_EQ(outer.left, wantLeft) << "a window that fits keeps its place";
+            EXPECT_EQ(outer.top, wantTop);
+        } else if (fits) {
+            EXPECT_EQ(outer.right, std::min<LONG>(work.right, wantLeft + designedWidth)) << "moved as little as it can";
+            EXPECT_EQ(outer.bottom, std::min<LONG>(work.bottom, wantTop + designedHeight));
+        }
+        if (l.aligned && !fits) {
+            EXPECT_EQ(outer.bottom - outer.top, std::min(designedHeight, workHeight)) << "as tall as the work area";
+            EXPECT_EQ(outer.right - outer.left, std::min(designedWidth, workWidth));
+            EXPECT_EQ(BoundsInParent(form.Rows->Handle()).bottom, client.bottom) << "the list fills the rest";
+        } else if (readable) {
+            // One too large even so is cut by the platform to its largest tracking size.
+            EXPECT_EQ(client.right, AtDensity(l.clientWidth, pixelsPerInch));
+            EXPECT_EQ(client.bottom, AtDensity(l.clientHeight, pixelsPerInch));
+        }
+        if (!l.aligned) {
+            const RECT rows = BoundsInParent(form.Rows->Handle());
+            EXPECT_EQ(rows.left, AtDensity(8, pixelsPerInch)) << "every figure of the layout at one scale";
+            EXPECT_EQ(rows.bottom, AtDensity(40, pixelsPerInch) + AtDensity(96, pixelsPerInch));
+        }
+        LOGFONTW font{};
+        ::GetObjectW(reinterpret_cast<HGDIOBJ>(::SendMessageW(form.Words->Handle(), WM_GETFONT, 0, 0)), sizeof font,
+                     &font);
+        EXPECT_EQ(font.lfHeight, -AtDensity(16, pixelsPerInch));
+        EXPECT_GE(-font.lfHeight, std::min(AtDensity(16, density), AtDensity(11, density))) << "never below 8 point";
+    }
 }
 
 } // namespace

@@ -144,3 +144,61 @@ end
 }
 
 } // namespace
+
+namespace {
+
+LayoutObject WithFonts(const std::vector<std::int64_t>& rootAndChildHeights)
+{
+    LayoutObject layout;
+    LayoutObject* object = &layout;
+    for (std::int64_t height : rootAndChildHeights) {
+        if (height != 0)
+            object->properties.push_back({"Font.Height", {LayoutValue::Kind::Integer, height, {}, {}, {}}, 1});
+        object->children.emplace_back();
+        object = &object->children.back();
+    }
+    return layout;
+}
+
+// How far a layout may be drawn smaller: its text stays at 8 point (11
+// pixels at 96 dpi, 14 at 120, 17 at 144, 22 at 192) or, where the layout
+// draws smaller, at that. A figure f at d dpi is (f * d + 48) / 96 pixels:
+// text of 16 pixels keeps 11 down to 63 dpi ((16 * 63 + 48) / 96 = 11) and
+// 17 down to 99 ((16 * 99 + 48) / 96 = 17).
+TEST(LayoutScale, TextIsNeverDrawnBelowEightPoint)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> heights; // the root's first; 0: none named
+        int density;
+        int expected;
+    };
+    const Case cases[] = {
+        {"16 pixels at 96 dpi", {-16}, 96, 63},
+        {"16 pixels at 120 dpi: 14 at 81", {-16}, 120, 81},
+        {"16 pixels at 144 dpi", {-16}, 144, 99},
+        {"16 pixels at 192 dpi: 22 at 129", {-16}, 192, 129},
+        {"a cell height of 16 alike", {16}, 144, 99},
+        {"8-point text cannot shrink", {-11}, 144, 144},
+        {"a child's smaller text sets the bound: 8 pixels down to 90", {-16, -8}, 96, 90},
+        {"no height named: the framework's 11 pixels", {0, -16}, 96, 92},
+        {"a height beyond any screen", {-4000000000000}, 96, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LowestReadablePixelsPerInch(WithFonts(c.heights), c.density), c.expected) << c.what;
+}
+
+TEST(LayoutScale, OnlyALayoutWithAlignedControlsTakesAnySize)
+{
+    const LayoutObject search = ParseLayout(LoadTextResource(L"SEARCHWINDOW"));
+    const LayoutObject info = ParseLayout(LoadTextResource(L"SYSINFOTEST"));
+    EXPECT_TRUE(HasAlignedControls(search));
+    EXPECT_FALSE(HasAlignedControls(info));
+    EXPECT_FALSE(HasAlignedControls(ParseLayout("object F: TForm\n  Align = alClient\n  object L: TLabel\n"
+                                                "    Align = alNone\n  end\nend\n")))
+        << "the form's own alignment and alNone say nothing of its controls";
+    EXPECT_TRUE(HasAlignedControls(ParseLayout("object F: TForm\n  object P: TPanel\n    object L: TLabel\n"
+                                               "      Align = alBottom\n    end\n  end\nend\n")));
+}
+
+} // namespace
