@@ -40,6 +40,17 @@ TBounds WorkAreaAt(const TBounds& bounds)
     return BoundsOf(work);
 }
 
+// A layout drawn smaller than the density's keeps the corner the density
+// gives it: as much of its designed place as it can.
+void KeepDesignedCorner(LayoutObject& scaled, const LayoutObject& designed, int density)
+{
+    for (LayoutProperty& property : scaled.properties)
+        if (property.name == "Left" || property.name == "Top")
+            for (const LayoutProperty& original : designed.properties)
+                if (original.name == property.name && original.value.kind == LayoutValue::Kind::Integer)
+                    property.value.integer = ScalePixels(original.value.integer, density);
+}
+
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM context)
 {
     auto* windows = reinterpret_cast<std::vector<HWND>*>(context);
@@ -90,8 +101,10 @@ void TForm::BuildFromLayoutText(std::string_view layout, const FormClass& formCl
             const TBounds outer = DesignedBounds(parsed, candidate);
             return outer.width <= workArea_.width && outer.height <= workArea_.height;
         });
-    ScaleLayout(parsed, pixelsPerInch);
-    BuildForm(*this, parsed, formClass);
+    LayoutObject scaled = parsed;
+    ScaleLayout(scaled, pixelsPerInch);
+    KeepDesignedCorner(scaled, parsed, density);
+    BuildForm(*this, scaled, formClass);
     if (onCreate_)
         onCreate_(this);
 }

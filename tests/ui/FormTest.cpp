@@ -585,6 +585,9 @@ TEST(Form, EveryFormOpensInsideTheWorkAreaOfItsMonitor)
         } else if (fits) {
             EXPECT_EQ(outer.right, std::min<LONG>(work.right, wantLeft + designedWidth)) << "moved as little as it can";
             EXPECT_EQ(outer.bottom, std::min<LONG>(work.bottom, wantTop + designedHeight));
+        } else if (!l.aligned && readable) {
+            EXPECT_EQ(outer.left, wantLeft) << "drawn smaller, it keeps the corner the density gives it where it can";
+            EXPECT_EQ(outer.top, std::min<LONG>(wantTop, work.bottom - (outer.bottom - outer.top)));
         }
         if (l.aligned && !fits) {
             EXPECT_EQ(outer.bottom - outer.top, std::min(designedHeight, workHeight)) << "as tall as the work area";
