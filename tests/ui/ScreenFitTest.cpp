@@ -10,15 +10,16 @@ namespace {
 constexpr TBounds kWork{0, 0, 1920, 1008};
 constexpr TBounds kLeftWork{-1366, 40, 1366, 728};
 
+struct PlacementCase {
+    const char* what;
+    TBounds window;
+    TBounds work;
+    TBounds expected;
+};
+
 TEST(ScreenFit, AWindowIsMovedInsideAsLittleAsItCan)
 {
-    struct Case {
-        const char* what;
-        TBounds window;
-        TBounds work;
-        TBounds expected;
-    };
-    const Case cases[] = {
+    const PlacementCase cases[] = {
         {"inside: kept exactly", {332, 296, 1000, 700}, kWork, {332, 296, 1000, 700}},
         {"touching every side: kept", {0, 0, 1920, 1008}, kWork, {0, 0, 1920, 1008}},
         {"below: up to the taskbar, left kept", {332, 296, 1482, 1094 - 296}, kWork, {332, 1008 - 798, 1482, 798}},
@@ -29,27 +30,21 @@ TEST(ScreenFit, AWindowIsMovedInsideAsLittleAsItCan)
         {"on a monitor left of the primary", {-1000, 0, 900, 600}, kLeftWork, {-1000, 40, 900, 600}},
         {"beyond that monitor's left edge", {-1500, 500, 900, 600}, kLeftWork, {-1366, 168, 900, 600}},
     };
-    for (const Case& c : cases)
+    for (const PlacementCase& c : cases)
         EXPECT_EQ(KeepInside(c.window, c.work), c.expected) << c.what;
 }
 
 TEST(ScreenFit, AnAlignedWindowIsCutToTheWorkAreaWhereItIsLarger)
 {
-    struct Case {
-        const char* what;
-        TBounds window;
-        TBounds work;
-        TBounds expected;
-    };
     // The main window at 144 dpi: 1482 x 1094 from 332, 296.
-    const Case cases[] = {
+    const PlacementCase cases[] = {
         {"fits: kept", {332, 296, 1482, 700}, kWork, {332, 296, 1482, 700}},
         {"taller: as tall as the work area", {332, 296, 1482, 1094}, kWork, {332, 0, 1482, 1008}},
         {"both larger: the work area itself", {-5, -5, 4000, 3000}, kWork, kWork},
         {"on a monitor with its taskbar on top", {-1366, 0, 1482, 1094}, kLeftWork, kLeftWork},
         {"an empty work area gives an empty window", {10, 10, 300, 200}, {0, 0, 0, 0}, {0, 0, 0, 0}},
     };
-    for (const Case& c : cases)
+    for (const PlacementCase& c : cases)
         EXPECT_EQ(CutToFit(c.window, c.work), c.expected) << c.what;
 }
 
