@@ -14,6 +14,7 @@ set(TAMSAEK_BASE_SOURCES
 set(TAMSAEK_PLATFORM_SOURCES
   platform/DebugOutput.cpp
   platform/DebugOutputSender.cpp
+  platform/Density.cpp
   platform/DiskSpace.cpp
   platform/FolderSearch.cpp
   platform/LongPath.cpp
@@ -99,7 +100,9 @@ set(TAMSAEK_PURE_SOURCES
 set(TAMSAEK_TEST_SUPPORT_SOURCES
   tests/support/DebugOutputCapture.cpp
   tests/support/Fixtures.cpp
+  tests/support/GdiObjects.cpp
   tests/support/Input.cpp
+  tests/support/LayoutShot.cpp
   tests/support/TestMain.cpp
 )
 # The tests of the pure sources, which the host build runs as well.
@@ -138,6 +141,7 @@ set(TAMSAEK_TEST_SOURCES
   tests/sysinfo/ProbesTest.cpp
   tests/sysinfo/SysInfoButtonTest.cpp
   tests/sysinfo/SysInfoWindowTest.cpp
+  tests/ui/DensityChangeTest.cpp
   tests/ui/FormTest.cpp
   tests/ui/LayoutScaleTest.cpp
 )
@@ -170,6 +174,7 @@ set(TAMSAEK_WHOLE_WINDOWS_SOURCES
   tests/e2e/WholeWindows.cpp
   tests/e2e/Remote.cpp
   tests/e2e/Screenshot.cpp
+  tests/support/LayoutShot.cpp
 )
 set(TAMSAEK_BENCH_SOURCES benchmark/Benchmark.cpp benchmark/ThreadAccounts.cpp)
 

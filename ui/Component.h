@@ -33,6 +33,9 @@ public:
     virtual bool SetLayoutProperty(const LayoutProperty& property);
     virtual bool SetLayoutEvent(const String& event, TNotifyEvent handler);
     virtual bool SetLayoutReference(const String& property, TComponent* target);
+    // The layout's pixel figures have been applied again, at another
+    // density, to a component built long before.
+    virtual void LayoutReapplied() {}
 
 protected:
     void DestroyComponents();

@@ -376,6 +376,32 @@ void TControl::AlignControls()
     }
 }
 
+void TControl::RealignControls()
+{
+    if (controls_.empty())
+        return;
+    AlignControls();
+    for (TControl* child : controls_)
+        child->RealignControls();
+}
+
+void TControl::RefreshPixels(int from, int to, std::vector<platform::Font>& retired)
+{
+    if (hwnd_) {
+        if (font_) {
+            retired.push_back(std::move(fontHandle_));
+            SetFontChoice(*font_);
+        } else {
+            ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+        }
+        if (parent_)
+            SetBounds(bounds_);
+        PixelsChanged(from, to);
+    }
+    for (TControl* child : controls_)
+        child->RefreshPixels(from, to, retired);
+}
+
 void TControl::ApplyTabOrder()
 {
     std::vector<TControl*> ordered = controls_;

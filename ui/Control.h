@@ -52,6 +52,13 @@ public:
     void DestroyHandle();
     // Lays out the aligned children in the client area.
     void AlignControls();
+    // The same for every control inside, outermost first.
+    void RealignControls();
+    // Takes the figures applied again at another density on the native
+    // windows of this control and of those inside it: fonts, positions and
+    // sizes, and what each kind of control draws with. Fonts they no longer
+    // use go to `retired`, to be deleted once no window holds them.
+    void RefreshPixels(int from, int to, std::vector<platform::Font>& retired);
     // Puts the children's windows into tab order.
     void ApplyTabOrder();
 
@@ -79,6 +86,10 @@ protected:
 
     // The outer bounds of the native window.
     virtual TBounds NativeBounds() const;
+    // After RefreshPixels has given the window its new font and bounds: what
+    // else the control draws with at the new density. `from` and `to` are
+    // the pixels per inch of the figures before and after.
+    virtual void PixelsChanged(int /*from*/, int /*to*/) {}
     const String& InitialText() const { return text_; }
 
     void SetFontChoice(const TFontChoice& choice);

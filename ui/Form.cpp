@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "platform/Density.h"
 #include "platform/UniqueHandle.h"
 #include "ui/Application.h"
 #include "ui/FormBuilder.h"
@@ -12,14 +13,6 @@ namespace {
 
 const wchar_t kFormClass[] = L"TamsaekForm";
 
-// The program declares itself aware of the system's setting, so this is the
-// real density of the screen, not 96 for a stretched bitmap.
-int ScreenPixelsPerInch()
-{
-    const platform::ScreenDc screen(::GetDC(nullptr));
-    return screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-}
-
 TBounds BoundsOf(const RECT& rect)
 {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -28,12 +21,17 @@ TBounds BoundsOf(const RECT& rect)
 // The work area (the monitor less its taskbar) of the monitor a window with
 // these bounds opens on: most of it, or the nearest. A centred form, not
 // placed yet, lies about the origin: it opens on the primary monitor.
-TBounds WorkAreaAt(const TBounds& bounds)
+HMONITOR MonitorAt(const TBounds& bounds)
 {
     const RECT rect{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+    return ::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+}
+
+TBounds WorkAreaAt(const TBounds& bounds)
+{
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
+    if (::GetMonitorInfoW(MonitorAt(bounds), &info))
         return BoundsOf(info.rcWork);
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -49,6 +47,13 @@ void KeepDesignedCorner(LayoutObject& scaled, const LayoutObject& designed, int 
             for (const LayoutProperty& original : designed.properties)
                 if (original.name == property.name && original.value.kind == LayoutValue::Kind::Integer)
                     property.value.integer = ScalePixels(original.value.integer, density);
+}
+
+TBounds WindowBounds(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return BoundsOf(rect);
 }
 
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM context)
@@ -89,24 +94,80 @@ void TForm::BuildFromLayout(const wchar_t* resourceName, const FormClass& formCl
 
 void TForm::BuildFromLayoutText(std::string_view layout, const FormClass& formClass)
 {
-    LayoutObject parsed = ParseLayout(layout);
-    const int density = ScreenPixelsPerInch();
-    aligned_ = HasAlignedControls(parsed);
-    workArea_ = WorkAreaAt(DesignedBounds(parsed, density));
-    int pixelsPerInch = density;
+    layout_ = ParseLayout(layout);
+    // A window not made yet would be told the primary monitor's density:
+    // the monitor it is to open on is asked instead.
+    density_ = platform::SystemPixelsPerInch();
+    density_ = platform::MonitorPixelsPerInch(MonitorAt(DesignedBounds(layout_, density_)));
+    Build(formClass);
+}
+
+void TForm::BuildFromLayoutText(std::string_view layout, const FormClass& formClass, int density)
+{
+    layout_ = ParseLayout(layout);
+    density_ = density > 0 ? density : platform::SystemPixelsPerInch();
+    Build(formClass);
+}
+
+void TForm::Build(const FormClass& formClass)
+{
+    aligned_ = HasAlignedControls(layout_);
+    workArea_ = WorkAreaAt(DesignedBounds(layout_, density_));
+    applied_ = LayoutForDensity();
+    LayoutObject placed = applied_;
+    KeepDesignedCorner(placed, layout_, density_);
+    BuildForm(*this, placed, formClass);
+    Place(WindowBounds(Handle()), true);
+    if (onCreate_)
+        onCreate_(this);
+}
+
+LayoutObject TForm::LayoutForDensity()
+{
+    layoutPixelsPerInch_ = density_;
     // Controls at fixed places cannot share a smaller window: the whole
     // layout is drawn smaller instead, so that every one of them can be seen.
     if (!aligned_)
-        pixelsPerInch = FittingPixelsPerInch(density, LowestReadablePixelsPerInch(parsed, density), [&](int candidate) {
-            const TBounds outer = DesignedBounds(parsed, candidate);
-            return outer.width <= workArea_.width && outer.height <= workArea_.height;
-        });
-    LayoutObject scaled = parsed;
-    ScaleLayout(scaled, pixelsPerInch);
-    KeepDesignedCorner(scaled, parsed, density);
-    BuildForm(*this, scaled, formClass);
-    if (onCreate_)
-        onCreate_(this);
+        layoutPixelsPerInch_ =
+            FittingPixelsPerInch(density_, LowestReadablePixelsPerInch(layout_, density_), [&](int candidate) {
+                const TBounds outer = DesignedBounds(layout_, candidate);
+                return outer.width <= workArea_.width && outer.height <= workArea_.height;
+            });
+    LayoutObject scaled = layout_;
+    ScaleLayout(scaled, layoutPixelsPerInch_);
+    return scaled;
+}
+
+void TForm::ChangeDensity(int density, const TBounds& suggested)
+{
+    if (density <= 0 || !Handle())
+        return;
+    const int from = layoutPixelsPerInch_;
+    const TBounds before = WindowBounds(Handle());
+    // A size the user gave the window is kept, as the platform scaled it;
+    // one the layout gave is the layout's at the new density, exactly.
+    sizedByUser_ = sizedByUser_ || before.width != laidOut_.width || before.height != laidOut_.height;
+    density_ = density;
+    workArea_ = WorkAreaAt(suggested);
+    LayoutObject next = LayoutForDensity();
+    ReapplyPixels(*this, applied_, next, from, layoutPixelsPerInch_);
+    applied_ = std::move(next);
+    if (::IsZoomed(Handle()) || ::IsIconic(Handle())) {
+        ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.width, suggested.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        RealignControls();
+        return;
+    }
+    TBounds target = suggested;
+    const bool layoutSized = !sizedByUser_ || !aligned_;
+    if (layoutSized) {
+        const TBounds designed = OuterBounds();
+        target.width = designed.width;
+        target.height = designed.height;
+    }
+    Place(FitToWorkArea(target), layoutSized);
+    RealignControls();
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 TBounds TForm::DesignedBounds(const LayoutObject& layout, int pixelsPerInch) const
@@ -118,6 +179,7 @@ TBounds TForm::DesignedBounds(const LayoutObject& layout, int pixelsPerInch) con
     ScaleLayout(frame, pixelsPerInch);
     TForm probe(nullptr);
     probe.workArea_ = workArea_;
+    probe.density_ = density_;
     for (const LayoutProperty& property : frame.properties)
         if (property.name.rfind("On", 0) != 0)
             probe.SetLayoutProperty(property);
@@ -152,8 +214,8 @@ TBounds TForm::OuterBounds() const
 {
     TBounds bounds = Bounds();
     if (clientWidth_ >= 0 || clientHeight_ >= 0) {
-        RECT rect{0, 0, clientWidth_ >= 0 ? clientWidth_ : 0, clientHeight_ >= 0 ? clientHeight_ : 0};
-        ::AdjustWindowRectEx(&rect, Style(), FALSE, ExStyle());
+        const RECT client{0, 0, clientWidth_ >= 0 ? clientWidth_ : 0, clientHeight_ >= 0 ? clientHeight_ : 0};
+        const RECT rect = platform::OuterRect(client, Style(), ExStyle(), density_);
         if (clientWidth_ >= 0)
             bounds.width = rect.right - rect.left;
         if (clientHeight_ >= 0)
@@ -168,7 +230,11 @@ TBounds TForm::OuterBounds() const
 
 TBounds TForm::NativeBounds() const
 {
-    const TBounds bounds = OuterBounds();
+    return FitToWorkArea(OuterBounds());
+}
+
+TBounds TForm::FitToWorkArea(const TBounds& bounds) const
+{
     if (aligned_)
         return CutToFit(bounds, workArea_);
     // Drawn as small as its text allows and still too large: where its
@@ -176,6 +242,32 @@ TBounds TForm::NativeBounds() const
     if (bounds.width > workArea_.width || bounds.height > workArea_.height)
         return {workArea_.left, workArea_.top, bounds.width, bounds.height};
     return KeepInside(bounds, workArea_);
+}
+
+void TForm::Place(const TBounds& bounds, bool layoutSized)
+{
+    constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    const TBounds now = WindowBounds(Handle());
+    if (now.left != bounds.left || now.top != bounds.top || now.width != bounds.width || now.height != bounds.height)
+        ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height, kFlags);
+    laidOut_ = WindowBounds(Handle());
+    if (!layoutSized || (clientWidth_ < 0 && clientHeight_ < 0))
+        return;
+    // The frame the platform really drew, which is not always the one it
+    // foretold for the density (Wine keeps the system's after a change).
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    TBounds wanted = laidOut_;
+    if (clientWidth_ >= 0)
+        wanted.width += clientWidth_ - client.right;
+    if (clientHeight_ >= 0)
+        wanted.height += clientHeight_ - client.bottom;
+    wanted = FitToWorkArea(wanted);
+    if (wanted.left == laidOut_.left && wanted.top == laidOut_.top && wanted.width == laidOut_.width &&
+        wanted.height == laidOut_.height)
+        return;
+    ::SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.width, wanted.height, kFlags);
+    laidOut_ = WindowBounds(Handle());
 }
 
 bool TForm::SetLayoutProperty(const LayoutProperty& property)
@@ -299,5 +391,11 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     // control: our buttons have no control identifiers.
     if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == BN_CLICKED && ClickDialogButton(LOWORD(wParam)))
         return 0;
+    // Moved to a monitor of another density: the suggested rectangle is the
+    // window's own, scaled by the platform.
+    if (message == WM_DPICHANGED && lParam) {
+        ChangeDensity(LOWORD(wParam), BoundsOf(*reinterpret_cast<const RECT*>(lParam)));
+        return 0;
+    }
     return TControl::WindowProc(message, wParam, lParam);
 }

@@ -84,6 +84,11 @@ public:
 
     static bool IsForm(HWND hwnd);
 
+    // The density of the monitor the form is on, and the one its layout is
+    // drawn at: lower where the layout is drawn smaller to fit the screen.
+    int PixelsPerInch() const { return density_; }
+    int LayoutPixelsPerInch() const { return layoutPixelsPerInch_; }
+
     bool SetLayoutProperty(const LayoutProperty& property) override;
     bool SetLayoutEvent(const String& event, TNotifyEvent handler) override;
     void SetCloseEvent(TCloseEvent handler) { onClose_ = std::move(handler); }
@@ -94,15 +99,30 @@ protected:
     // the derived constructor, so OnCreate sees a completely built form.
     void BuildFromLayout(const wchar_t* resourceName, const FormClass& formClass);
     void BuildFromLayoutText(std::string_view layout, const FormClass& formClass);
+    // The same for a monitor of `density`, whichever the form opens on.
+    void BuildFromLayoutText(std::string_view layout, const FormClass& formClass, int density);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     CreateParams CreationParams() const override;
+    void Build(const FormClass& formClass);
+    // The stored layout's figures for the form's density and work area: at
+    // the density, or all of them drawn smaller where the controls at fixed
+    // places would not fit otherwise.
+    LayoutObject LayoutForDensity();
+    // Lays the built form out again for a monitor of `density`, in the place
+    // the platform suggests.
+    void ChangeDensity(int density, const TBounds& suggested);
     // The window's bounds as its layout gives them, frame included.
     TBounds OuterBounds() const;
     // Those bounds inside the work area of their monitor.
     TBounds NativeBounds() const override;
+    TBounds FitToWorkArea(const TBounds& bounds) const;
+    // Moves the window to `bounds`, then, for a window of the layout's size
+    // whose real frame is not the one foreseen, gives its client area the
+    // layout's size.
+    void Place(const TBounds& bounds, bool layoutSized);
     // The outer bounds the form's own figures in `layout` give at `pixelsPerInch`.
     TBounds DesignedBounds(const LayoutObject& layout, int pixelsPerInch) const;
     // Enter and Esc, as the dialog manager reports them.
@@ -120,4 +140,15 @@ private:
     bool modal_ = false;
     bool aligned_ = false;
     TBounds workArea_{};
+    // The layout as stored, at 96 pixels per inch, and as last applied.
+    LayoutObject layout_;
+    LayoutObject applied_;
+    int density_ = 96;
+    // The density of the applied figures: lower than the monitor's where the
+    // layout is drawn smaller to fit.
+    int layoutPixelsPerInch_ = 96;
+    // The size the form last gave its window, to tell a size of the user's,
+    // and whether the user has given it one since it was built.
+    TBounds laidOut_{};
+    bool sizedByUser_ = false;
 };

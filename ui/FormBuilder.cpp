@@ -4,7 +4,10 @@
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
+#include "ui/LayoutScale.h"
 #include "ui/StdCtrls.h"
+
+#include <windows.h>
 
 #include <map>
 #include <set>
@@ -128,9 +131,90 @@ private:
     std::set<String> bound_;
 };
 
+const LayoutProperty* Named(const LayoutObject& object, const String& name)
+{
+    for (const LayoutProperty& property : object.properties)
+        if (property.name == name)
+            return &property;
+    return nullptr;
+}
+
+// The side of an aligned control that the user can drag (with a splitter).
+bool IsDraggedSide(const TControl& control, const String& name)
+{
+    switch (control.Align()) {
+    case TAlign::Left:
+    case TAlign::Right:
+        return name == "Width";
+    case TAlign::Top:
+    case TAlign::Bottom:
+        return name == "Height";
+    default:
+        return false;
+    }
+}
+
+int CurrentSide(const TControl& control, const String& name)
+{
+    return name == "Width" ? control.Bounds().width : control.Bounds().height;
+}
+
+// A collection whose items hold figures, such as columns with their widths;
+// one of texts (a memo's lines) is not applied twice.
+bool HoldsPixels(const LayoutProperty& property)
+{
+    if (property.value.kind != LayoutValue::Kind::Collection)
+        return false;
+    for (const auto& item : property.value.collection)
+        for (const LayoutProperty& field : item)
+            if (field.value.kind == LayoutValue::Kind::Integer && IsPixelProperty(field.name))
+                return true;
+    return false;
+}
+
+void Reapply(TComponent& component, const LayoutObject& applied, const LayoutObject& next, int from, int to)
+{
+    auto* control = dynamic_cast<TControl*>(&component);
+    for (const LayoutProperty& property : next.properties) {
+        const bool pixels = property.value.kind == LayoutValue::Kind::Integer && IsPixelProperty(property.name);
+        if (!pixels && !HoldsPixels(property))
+            continue;
+        LayoutProperty value = property;
+        const LayoutProperty* before = Named(applied, property.name);
+        if (pixels && control && before && IsDraggedSide(*control, property.name)) {
+            const int current = CurrentSide(*control, property.name);
+            if (current != before->value.integer)
+                value.value.integer = ::MulDiv(current, to, from);
+        }
+        if (!component.SetLayoutProperty(value))
+            throw LayoutError(property.line, "unknown property " + property.name + " of " + component.Name());
+    }
+    component.LayoutReapplied();
+}
+
 } // namespace
 
 void BuildForm(TForm& form, const LayoutObject& layout, const FormClass& formClass)
 {
     Builder(form, formClass).Build(layout);
+}
+
+void ReapplyPixels(TForm& form, const LayoutObject& applied, const LayoutObject& next, int from, int to)
+{
+    if (from <= 0 || to <= 0)
+        return;
+    // The two layouts come from one stored layout: their objects pair up.
+    std::vector<std::pair<const LayoutObject*, const LayoutObject*>> pending{{&applied, &next}};
+    while (!pending.empty()) {
+        const auto [before, after] = pending.back();
+        pending.pop_back();
+        TComponent* component = after == &next ? &form : form.FindComponent(after->name);
+        if (!component)
+            throw LayoutError(after->line, "no component named " + after->name);
+        Reapply(*component, *before, *after, from, to);
+        for (std::size_t i = 0; i < after->children.size() && i < before->children.size(); ++i)
+            pending.emplace_back(&before->children[i], &after->children[i]);
+    }
+    std::vector<platform::Font> retired;
+    form.RefreshPixels(from, to, retired);
 }

@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <limits>
 
-namespace {
-
 bool IsPixelProperty(const String& name)
 {
     static const char* const kNames[] = {"Left",         "Top",         "Width",      "Height", "ClientWidth",
@@ -17,6 +15,8 @@ bool IsPixelProperty(const String& name)
             return true;
     return false;
 }
+
+namespace {
 
 // 8 point at 96 pixels per inch, the least a text is drawn with.
 constexpr std::int64_t kLeastTextHeight = 11;
@@ -114,14 +114,16 @@ bool HasAlignedControls(const LayoutObject& layout)
 
 void ScaleLayout(LayoutObject& layout, int pixelsPerInch)
 {
-    if (pixelsPerInch == 96 || pixelsPerInch <= 0)
-        return;
+    const bool scaled = pixelsPerInch != 96 && pixelsPerInch > 0;
     std::vector<LayoutObject*> pending{&layout};
     while (!pending.empty()) {
         LayoutObject* object = pending.back();
         pending.pop_back();
+        // Written at every density, so that layouts of two densities name the
+        // same figures and one can take the other's place.
         WriteDefaultPixels(*object);
-        ScaleProperties(object->properties, pixelsPerInch);
+        if (scaled)
+            ScaleProperties(object->properties, pixelsPerInch);
         for (LayoutObject& child : object->children)
             pending.push_back(&child);
     }

@@ -4,8 +4,12 @@
 #include <cstdint>
 
 // Layouts are drawn at 96 pixels per inch: their sizes and positions, font
-// heights included, are scaled to the screen's pixels per inch.
+// heights included, are scaled to the screen's pixels per inch. The figures
+// a layout leaves to the framework are written in first, at every density.
 void ScaleLayout(LayoutObject& layout, int pixelsPerInch);
+
+// True for the properties that hold pixels: those that ScaleLayout scales.
+bool IsPixelProperty(const String& name);
 
 // One figure of 96 pixels per inch at `pixelsPerInch`, as ScaleLayout scales it.
 std::int64_t ScalePixels(std::int64_t value, int pixelsPerInch);

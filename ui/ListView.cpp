@@ -92,6 +92,15 @@ void TListView::HandleCreated()
     SyncRowCount();
 }
 
+void TListView::PixelsChanged(int from, int to)
+{
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        const int user = i < userWidths_.size() ? userWidths_[i] : -1;
+        const int width = user >= 0 ? ::MulDiv(user, to, from) : columns_[i].Width;
+        ::SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, MAKELPARAM(width, 0));
+    }
+}
+
 TListItem* TListView::Selected()
 {
     const int index = SelectedIndex();
@@ -200,6 +209,17 @@ bool TListView::SetLayoutProperty(const LayoutProperty& property)
     } else if (name == "Columns") {
         if (property.value.kind != LayoutValue::Kind::Collection)
             BadValue(property);
+        // Applied again at another density: the columns exist and take the
+        // new figures; a width of the user's own is noted, to be scaled.
+        const bool reapplied = Handle() != nullptr;
+        userWidths_.clear();
+        if (reapplied)
+            for (std::size_t i = 0; i < columns_.size(); ++i) {
+                const auto shown = static_cast<int>(::SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, i, 0));
+                userWidths_.push_back(shown != columns_[i].Width ? shown : -1);
+            }
+        std::vector<TListColumn> previous = std::move(columns_);
+        columns_.clear();
         for (const auto& item : property.value.collection) {
             TListColumn column;
             for (const LayoutProperty& field : item) {
@@ -214,6 +234,8 @@ bool TListView::SetLayoutProperty(const LayoutProperty& property)
             }
             columns_.push_back(column);
         }
+        if (reapplied && columns_.size() != previous.size())
+            throw LayoutError(property.line, "the columns of " + Name() + " cannot change once they exist");
     } else {
         return TControl::SetLayoutProperty(property);
     }

@@ -64,11 +64,15 @@ private:
     friend class TListItems;
     CreateParams CreationParams() const override;
     void HandleCreated() override;
+    void PixelsChanged(int from, int to) override;
     std::optional<LRESULT> HandleNotify(NMHDR& header) override;
     void SyncRowCount();
     int FindRow(const wchar_t* prefix, int start) const;
 
     std::vector<TListColumn> columns_;
+    // Widths the user has given columns, as they were when the layout's
+    // were applied again; -1 where a column kept the layout's.
+    std::vector<int> userWidths_;
     TImageList* smallImages_ = nullptr;
     TImageList* largeImages_ = nullptr;
     bool readOnly_ = false;

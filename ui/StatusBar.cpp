@@ -14,14 +14,24 @@ TControl::CreateParams TStatusBar::CreationParams() const
 void TStatusBar::HandleCreated()
 {
     ::SendMessageW(Handle(), SB_SIMPLE, simplePanel_, 0);
+    SetParts();
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        ::SendMessageW(Handle(), SB_SETTEXTW, i, reinterpret_cast<LPARAM>(Widen(panels_[i].Text).c_str()));
+}
+
+void TStatusBar::SetParts()
+{
     std::vector<int> edges;
     int right = 0;
     for (const TStatusPanel& panel : panels_)
         edges.push_back(right += panel.Width);
     if (!edges.empty())
         ::SendMessageW(Handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (std::size_t i = 0; i < panels_.size(); ++i)
-        ::SendMessageW(Handle(), SB_SETTEXTW, i, reinterpret_cast<LPARAM>(Widen(panels_[i].Text).c_str()));
+}
+
+void TStatusBar::PixelsChanged(int, int)
+{
+    SetParts();
 }
 
 String TStatusBar::PanelText(int index) const
@@ -42,6 +52,11 @@ bool TStatusBar::SetLayoutProperty(const LayoutProperty& property)
     if (property.name == "Panels") {
         if (property.value.kind != LayoutValue::Kind::Collection)
             throw LayoutError(property.line, "Panels needs items");
+        // Applied again at another density, only the widths change: the
+        // panels keep the texts the program has given them since.
+        const bool reapplied = Handle() != nullptr;
+        std::vector<TStatusPanel> previous = std::move(panels_);
+        panels_.clear();
         for (const auto& item : property.value.collection) {
             TStatusPanel panel;
             for (const LayoutProperty& field : item) {
@@ -53,6 +68,12 @@ bool TStatusBar::SetLayoutProperty(const LayoutProperty& property)
                     throw LayoutError(field.line, "unknown panel property " + field.name);
             }
             panels_.push_back(panel);
+        }
+        if (reapplied) {
+            if (panels_.size() != previous.size())
+                throw LayoutError(property.line, "the panels of " + Name() + " cannot change once they exist");
+            for (std::size_t i = 0; i < panels_.size(); ++i)
+                panels_[i].Text = previous[i].Text;
         }
         return true;
     }

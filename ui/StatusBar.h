@@ -21,6 +21,8 @@ public:
 private:
     CreateParams CreationParams() const override;
     void HandleCreated() override;
+    void PixelsChanged(int from, int to) override;
+    void SetParts();
     std::vector<TStatusPanel> panels_;
     bool simplePanel_ = false;
 };

@@ -85,10 +85,18 @@ TControl::CreateParams TLabel::CreationParams() const
 
 void TLabel::HandleCreated()
 {
+    GrowToCaption();
+}
+
+void TLabel::PixelsChanged(int, int)
+{
+    GrowToCaption();
+}
+
+void TLabel::GrowToCaption()
+{
     if (!autoSize_)
         return;
-    // A label that sizes itself grows to its text in the font it really
-    // got, which may be wider than the one the layout was drawn with.
     SIZE extent{};
     const bool measured = MeasureText(Handle(), FontHandle(), InitialText(), extent);
     TBounds bounds = Bounds();
@@ -115,10 +123,18 @@ void TEdit::HandleCreated()
     ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
+void TEdit::PixelsChanged(int, int)
+{
+    // Grown once to its text: it grows again in its new font.
+    if (grownToText_)
+        GrowToText();
+}
+
 void TEdit::GrowToText()
 {
     if (!Handle())
         return;
+    grownToText_ = true;
     RECT shown{};
     ::SendMessageW(Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
     // The font the edit really draws with.
@@ -246,6 +262,12 @@ void TListBox::HandleCreated()
 {
     if (itemHeight_ > 0)
         ::SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+}
+
+void TListBox::PixelsChanged(int, int)
+{
+    // A new font makes the control measure its items again.
+    HandleCreated();
 }
 
 void TListBox::HandleCommand(WORD code)

@@ -10,6 +10,10 @@ public:
 private:
     CreateParams CreationParams() const override;
     void HandleCreated() override;
+    void PixelsChanged(int from, int to) override;
+    // A label that sizes itself grows to its text in the font it really
+    // got, which may be wider than the one the layout was drawn with.
+    void GrowToCaption();
     bool autoSize_ = true;
     DWORD alignment_ = SS_LEFT;
     bool centreVertically_ = false;
@@ -27,6 +31,8 @@ public:
 private:
     CreateParams CreationParams() const override;
     void HandleCreated() override;
+    void PixelsChanged(int from, int to) override;
+    bool grownToText_ = false;
 };
 
 class TButton : public TControl {
@@ -77,6 +83,7 @@ public:
 private:
     CreateParams CreationParams() const override;
     void HandleCreated() override;
+    void PixelsChanged(int from, int to) override;
     void HandleCommand(WORD code) override;
     int itemHeight_ = 0;
     TNotifyEvent onClick_;

@@ -79,6 +79,14 @@ void TTreeView::HandleCreated()
         CreateItem(*node);
 }
 
+void TTreeView::PixelsChanged(int, int)
+{
+    // It has just been given its parent's new font.
+    UseExplicitQualityFont();
+    ::SendMessageW(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
+    picture_.Clear();
+}
+
 void TTreeView::UseExplicitQualityFont()
 {
     // The control selects its font once for every item whose text it

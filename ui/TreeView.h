@@ -32,6 +32,7 @@ public:
 private:
     CreateParams CreationParams() const override;
     void HandleCreated() override;
+    void PixelsChanged(int from, int to) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::optional<LRESULT> HandleNotify(NMHDR& header) override;
 

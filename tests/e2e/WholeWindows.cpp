@@ -1,7 +1,11 @@
 // Both windows built as the program builds them, shown at the screen's
 // density, and every control looked at as a user would see it: each text in
 // Hangul it shows has a glyph in the font the control draws with, and the
-// control lies inside its window's client area.
+// control lies inside its window's client area. With TAMSAEK_DENSITY_TRIP=1
+// both are then moved, as the platform tells a window it moved, to monitors
+// of 96, 144, 192 and 96 dpi and back: the same holds at each, and the trip
+// leaves each as it was. Wine has one monitor, so the trip keeps its work
+// area: it is made on screens large enough for all three densities.
 //   tamsaek_whole_windows PICTURE_FOLDER
 // Exits with 0 when both hold for every control; pictures of both windows
 // go to PICTURE_FOLDER as whole-main.png and whole-sysinfo.png.
@@ -10,6 +14,7 @@
 #include "sysinfo/SysInfoWindow.h"
 #include "tests/e2e/Remote.h"
 #include "tests/e2e/Screenshot.h"
+#include "tests/support/LayoutShot.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -209,6 +214,71 @@ void Settle(DWORD milliseconds)
     }
 }
 
+// The window checked at each density of the trip and compared, back where
+// it started, with how it was.
+int DensityTrip(TForm& form, const char* name, const std::vector<std::wstring>& expected)
+{
+    const std::vector<std::string> start = Shot(form);
+    const int home = form.PixelsPerInch();
+    int faults = 0;
+    int density = home;
+    // Each control's font at 96 dpi, once the trip has been there: at every
+    // later density it must be that height scaled.
+    std::vector<std::pair<TControl*, long>> fontsAt96;
+    for (int step : {96, 144, 192, 96, home}) {
+        if (step == density)
+            continue;
+        SendDensityChange(form, density, step);
+        density = step;
+        Settle(200);
+        const std::string label = std::string(name) + " at " + std::to_string(step) + " dpi";
+        if (form.PixelsPerInch() != step) {
+            Log("FAULT " + label + ": the window did not take the density");
+            ++faults;
+        }
+        if (form.LayoutPixelsPerInch() != step)
+            Log(label + ": drawn at " + std::to_string(form.LayoutPixelsPerInch()) + " dpi to fit the work area");
+        faults += CheckWindow(form.Handle(), label.c_str(), expected);
+        const bool record = step == 96 && fontsAt96.empty();
+        for (std::size_t i = 0; i < form.ComponentCount(); ++i) {
+            auto* control = dynamic_cast<TControl*>(form.Component(i));
+            if (!control || !control->Handle())
+                continue;
+            const long height = FontHeight(control->Handle());
+            if (record) {
+                fontsAt96.emplace_back(control, height);
+                continue;
+            }
+            // Drawn smaller where the window would not fit at the density.
+            const int scale = form.LayoutPixelsPerInch();
+            for (const auto& [known, at96] : fontsAt96)
+                if (known == control && height != ::MulDiv(at96, scale, 96)) {
+                    Log("FAULT " + label + " " + control->Name() + " draws with a font of " + std::to_string(height) +
+                        ", not " + std::to_string(::MulDiv(at96, scale, 96)) + " (drawn at " + std::to_string(scale) +
+                        " dpi)");
+                    ++faults;
+                }
+        }
+    }
+    const std::vector<std::string> end = Shot(form);
+    for (std::size_t i = 0; i < start.size() || i < end.size(); ++i) {
+        const std::string before = i < start.size() ? start[i] : "(none)";
+        const std::string after = i < end.size() ? end[i] : "(none)";
+        if (before != after) {
+            Log("FAULT " + std::string(name) + " after the trip: " + after + " (was " + before + ")");
+            ++faults;
+        }
+    }
+    return faults;
+}
+
+bool DensityTripAsked()
+{
+    wchar_t value[8] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"TAMSAEK_DENSITY_TRIP", value, 8);
+    return length == 1 && value[0] == L'1';
+}
+
 std::wstring PictureFolder()
 {
     return PathArguments(1, "tamsaek_whole_windows PICTURE_FOLDER")[0];
@@ -228,9 +298,13 @@ int Run()
     auto* main = new TSearchWindow(Application);
     main->Show();
     Settle(500);
-    int faults = CheckWindow(main->Handle(), "main window",
-                             {L"주소창", L"바로가기", L"시스템정보", L"이름", L"C 드라이브", L"파일갯수"});
+    const std::vector<std::wstring> mainTexts = {L"주소창", L"바로가기",   L"시스템정보",
+                                                 L"이름",   L"C 드라이브", L"파일갯수"};
+    int faults = CheckWindow(main->Handle(), "main window", mainTexts);
     SaveWindowPicture(main->Handle(), pictures + L"\\whole-main.png");
+    const bool trip = DensityTripAsked();
+    if (trip)
+        faults += DensityTrip(*main, "main window", mainTexts);
 
     // A window of another program with a title in Hangul, for the window list.
     const HangulTitledWindow titled;
@@ -240,6 +314,8 @@ int Run()
     Settle(1500);
     faults += CheckWindow(info->Handle(), "information window", {kHangulTitle});
     SaveWindowPicture(info->Handle(), pictures + L"\\whole-sysinfo.png");
+    if (trip)
+        faults += DensityTrip(*info, "information window", {kHangulTitle});
     return faults == 0 ? 0 : 1;
 }
 

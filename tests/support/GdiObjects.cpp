@@ -1,0 +1,97 @@
+#include "tests/support/GdiObjects.h"
+
+#include <windows.h>
+
+#include <winternl.h>
+
+#include <cstdint>
+
+namespace {
+
+// Wine answers GetGuiResources with 0 and keeps each process's objects in a
+// table of its own, found as Windows finds its shared one: through the
+// process's (64-bit) environment block. An entry with a type is a live object.
+struct WineHandleEntry {
+    std::uint64_t object;
+    std::uint32_t owner;
+    std::uint16_t unique;
+    std::uint8_t type;
+    std::uint8_t flags;
+    std::uint64_t user;
+};
+static_assert(sizeof(WineHandleEntry) == 24);
+constexpr std::size_t kWineHandles = 0x10000;
+
+HMODULE Ntdll()
+{
+    return ::GetModuleHandleW(L"ntdll.dll");
+}
+
+bool IsWine()
+{
+    return Ntdll() && ::GetProcAddress(Ntdll(), "wine_get_version");
+}
+
+template <class Function>
+Function NtdllEntry(const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(Ntdll(), name)));
+}
+
+#ifdef _WIN64
+const WineHandleEntry* WineHandleTable()
+{
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = NtdllEntry<Query>("NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION basic{};
+    if (!query || query(::GetCurrentProcess(), 0, &basic, sizeof basic, nullptr) != 0 || !basic.PebBaseAddress)
+        return nullptr;
+    const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
+    return *reinterpret_cast<const WineHandleEntry* const*>(peb + 0xF8);
+}
+#else
+const WineHandleEntry* WineHandleTable()
+{
+    // The 32-bit environment block leaves the table out; the 64-bit one
+    // beside it, named by the thread's GdiBatchCount as under WOW64, has it.
+    struct ThreadBasic {
+        LONG exitStatus;
+        void* teb;
+        void* ids[2];
+        ULONG_PTR affinity;
+        LONG priority;
+        LONG basePriority;
+    } basic{};
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = NtdllEntry<Query>("NtQueryInformationThread");
+    if (!query || query(::GetCurrentThread(), 0, &basic, sizeof basic, nullptr) != 0 || !basic.teb)
+        return nullptr;
+    const std::uint32_t teb64 = *reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(basic.teb) + 0xF70);
+    if (!teb64)
+        return nullptr;
+    const std::uint64_t peb64 = *reinterpret_cast<const std::uint64_t*>(static_cast<std::uintptr_t>(teb64) + 0x60);
+    if (!peb64 || peb64 > UINTPTR_MAX)
+        return nullptr;
+    const std::uint64_t table = *reinterpret_cast<const std::uint64_t*>(static_cast<std::uintptr_t>(peb64) + 0xF8);
+    if (table > UINTPTR_MAX)
+        return nullptr;
+    return reinterpret_cast<const WineHandleEntry*>(static_cast<std::uintptr_t>(table));
+}
+#endif
+
+} // namespace
+
+std::optional<long> GdiObjectCount()
+{
+    if (const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
+        return static_cast<long>(count);
+    if (!IsWine())
+        return std::nullopt;
+    const WineHandleEntry* table = WineHandleTable();
+    if (!table)
+        return std::nullopt;
+    long live = 0;
+    for (std::size_t i = 0; i < kWineHandles; ++i)
+        live += table[i].type != 0;
+    return live;
+}
