@@ -10,7 +10,7 @@ namespace {
 
 // Wine answers GetGuiResources with 0 and keeps each process's objects in a
 // table of its own, found as Windows finds its shared one: through the
-// process's (64-bit) environment block. An entry with a type is a live object.
+// process's environment block. An entry with a type is a live object.
 struct WineHandleEntry {
     std::uint64_t object;
     std::uint32_t owner;
@@ -38,22 +38,32 @@ Function NtdllEntry(const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(Ntdll(), name)));
 }
 
+using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+
+const unsigned char* ProcessBlock()
+{
+    const auto query = NtdllEntry<Query>("NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION basic{};
+    if (!query || query(::GetCurrentProcess(), 0, &basic, sizeof basic, nullptr) != 0)
+        return nullptr;
+    return reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
+}
+
 #ifdef _WIN64
 const WineHandleEntry* WineHandleTable()
 {
-    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    const auto query = NtdllEntry<Query>("NtQueryInformationProcess");
-    PROCESS_BASIC_INFORMATION basic{};
-    if (!query || query(::GetCurrentProcess(), 0, &basic, sizeof basic, nullptr) != 0 || !basic.PebBaseAddress)
-        return nullptr;
-    const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
-    return *reinterpret_cast<const WineHandleEntry* const*>(peb + 0xF8);
+    const unsigned char* peb = ProcessBlock();
+    return peb ? *reinterpret_cast<const WineHandleEntry* const*>(peb + 0xF8) : nullptr;
 }
 #else
+// A 32-bit Wine has the table in the process's environment block; one
+// whose Windows side is 64-bit (as under WOW64) only in the 64-bit block
+// beside it, named by the thread's GdiBatchCount.
 const WineHandleEntry* WineHandleTable()
 {
-    // The 32-bit environment block leaves the table out; the 64-bit one
-    // beside it, named by the thread's GdiBatchCount as under WOW64, has it.
+    if (const unsigned char* peb = ProcessBlock())
+        if (const auto* table = *reinterpret_cast<const WineHandleEntry* const*>(peb + 0x94))
+            return table;
     struct ThreadBasic {
         LONG exitStatus;
         void* teb;
@@ -62,7 +72,6 @@ const WineHandleEntry* WineHandleTable()
         LONG priority;
         LONG basePriority;
     } basic{};
-    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     const auto query = NtdllEntry<Query>("NtQueryInformationThread");
     if (!query || query(::GetCurrentThread(), 0, &basic, sizeof basic, nullptr) != 0 || !basic.teb)
         return nullptr;
