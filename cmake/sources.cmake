@@ -139,6 +139,7 @@ set(TAMSAEK_TEST_SOURCES
   tests/sysinfo/SysInfoButtonTest.cpp
   tests/sysinfo/SysInfoWindowTest.cpp
   tests/ui/FormTest.cpp
+  tests/ui/ImageListTest.cpp
   tests/ui/LayoutScaleTest.cpp
 )
 set(TAMSAEK_HOSTILE_TEST_SOURCES

@@ -4,11 +4,11 @@
 // thousands of rows costs no native insertions.
 #include "ui/Control.h"
 #include "ui/DefaultPixels.h"
+#include "ui/ImageList.h"
 
 #include <deque>
 #include <vector>
 
-class TImageList;
 class TListView;
 
 struct TListItem {
@@ -69,8 +69,8 @@ private:
     int FindRow(const wchar_t* prefix, int start) const;
 
     std::vector<TListColumn> columns_;
-    TImageList* smallImages_ = nullptr;
-    TImageList* largeImages_ = nullptr;
+    TImageListLink smallImages_;
+    TImageListLink largeImages_;
     bool readOnly_ = false;
     TNotifyEvent onDblClick_;
 };
