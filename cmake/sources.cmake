@@ -38,6 +38,7 @@ set(TAMSAEK_UI_SOURCES
   ui/Layout.cpp
   ui/LayoutScale.cpp
   ui/ListView.cpp
+  ui/ProgramIcons.cpp
   ui/Resources.cpp
   ui/RowPicture.cpp
   ui/ScreenFit.cpp
@@ -141,6 +142,7 @@ set(TAMSAEK_TEST_SOURCES
   tests/ui/FormTest.cpp
   tests/ui/ImageListTest.cpp
   tests/ui/LayoutScaleTest.cpp
+  tests/ui/ProgramIconsTest.cpp
 )
 set(TAMSAEK_HOSTILE_TEST_SOURCES
   tests/support/DebugOutputCapture.cpp
