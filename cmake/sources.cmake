@@ -39,6 +39,7 @@ set(TAMSAEK_UI_SOURCES
   ui/Layout.cpp
   ui/LayoutScale.cpp
   ui/ListView.cpp
+  ui/ProgramIcons.cpp
   ui/Resources.cpp
   ui/RowPicture.cpp
   ui/ScreenFit.cpp
@@ -143,7 +144,9 @@ set(TAMSAEK_TEST_SOURCES
   tests/sysinfo/SysInfoWindowTest.cpp
   tests/ui/DensityChangeTest.cpp
   tests/ui/FormTest.cpp
+  tests/ui/ImageListTest.cpp
   tests/ui/LayoutScaleTest.cpp
+  tests/ui/ProgramIconsTest.cpp
 )
 set(TAMSAEK_HOSTILE_TEST_SOURCES
   tests/support/DebugOutputCapture.cpp

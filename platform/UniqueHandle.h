@@ -86,6 +86,13 @@ struct ScreenDcTraits {
     static void Close(Type h) noexcept { ::ReleaseDC(nullptr, h); }
 };
 
+// Icons and cursors that LoadImage made (not LR_SHARED) or CreateIcon* built.
+struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DestroyIcon(h); }
+};
+
 using Handle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -94,5 +101,6 @@ using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using ScreenDc = UniqueHandle<ScreenDcTraits>;
+using Icon = UniqueHandle<IconTraits>;
 
 } // namespace platform

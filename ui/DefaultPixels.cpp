@@ -10,10 +10,9 @@ struct DefaultPixel {
 };
 
 constexpr DefaultPixel kDefaults[] = {
-    {"TListView", "Columns", "Width", kDefaultColumnWidth},
-    {"TStatusBar", "Panels", "Width", kDefaultColumnWidth},
-    {"TTreeView", nullptr, "Indent", kDefaultTreeIndent},
-    {"TSplitter", nullptr, "MinSize", kDefaultSplitterMinSize},
+    {"TListView", "Columns", "Width", kDefaultColumnWidth}, {"TStatusBar", "Panels", "Width", kDefaultColumnWidth},
+    {"TTreeView", nullptr, "Indent", kDefaultTreeIndent},   {"TSplitter", nullptr, "MinSize", kDefaultSplitterMinSize},
+    {"TImageList", nullptr, "Width", kDefaultPictureSize},  {"TImageList", nullptr, "Height", kDefaultPictureSize},
 };
 
 void WriteIfMissing(std::vector<LayoutProperty>& properties, const DefaultPixel& pixel, int line)
@@ -25,7 +24,9 @@ void WriteIfMissing(std::vector<LayoutProperty>& properties, const DefaultPixel&
     property.name = pixel.name;
     property.value.integer = pixel.value;
     property.line = line;
-    properties.push_back(std::move(property));
+    // First, as what holds until the layout says more: an image list must
+    // know its size before its pictures come.
+    properties.insert(properties.begin(), std::move(property));
 }
 
 } // namespace

@@ -8,7 +8,8 @@
 constexpr int kDefaultColumnWidth = 50; // list columns and status panels
 constexpr int kDefaultTreeIndent = 19;
 constexpr int kDefaultSplitterMinSize = 30;
+constexpr int kDefaultPictureSize = 16; // image lists, wide and high
 
 // Writes into `object` (not its children) every default pixel figure of its
-// class that it does not give itself.
+// class that it does not give itself, ahead of the figures it gives.
 void WriteDefaultPixels(LayoutObject& object);

@@ -255,14 +255,14 @@ bool TListView::SetLayoutReference(const String& property, TComponent* target)
     auto* images = dynamic_cast<TImageList*>(target);
     if (!images)
         return false;
-    if (property == "SmallImages")
-        smallImages_ = images;
-    else if (property == "LargeImages")
-        largeImages_ = images;
-    else
+    const bool smallIcons = property == "SmallImages";
+    if (!smallIcons && property != "LargeImages")
         return false;
-    if (Handle())
-        ::SendMessageW(Handle(), LVM_SETIMAGELIST, property == "SmallImages" ? LVSIL_SMALL : LVSIL_NORMAL,
-                       reinterpret_cast<LPARAM>(images->Handle()));
+    // Each list the component builds (at a new density) replaces the control's.
+    (smallIcons ? smallImages_ : largeImages_).Reset(images, [this, smallIcons](HIMAGELIST list) {
+        if (Handle())
+            ::SendMessageW(Handle(), LVM_SETIMAGELIST, smallIcons ? LVSIL_SMALL : LVSIL_NORMAL,
+                           reinterpret_cast<LPARAM>(list));
+    });
     return true;
 }

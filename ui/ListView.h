@@ -4,11 +4,11 @@
 // thousands of rows costs no native insertions.
 #include "ui/Control.h"
 #include "ui/DefaultPixels.h"
+#include "ui/ImageList.h"
 
 #include <deque>
 #include <vector>
 
-class TImageList;
 class TListView;
 
 struct TListItem {
@@ -73,8 +73,8 @@ private:
     // Widths the user has given columns, as they were when the layout's
     // were applied again; -1 where a column kept the layout's.
     std::vector<int> userWidths_;
-    TImageList* smallImages_ = nullptr;
-    TImageList* largeImages_ = nullptr;
+    TImageListLink smallImages_;
+    TImageListLink largeImages_;
     bool readOnly_ = false;
     TNotifyEvent onDblClick_;
 };

@@ -353,11 +353,20 @@ bool TTreeView::SetLayoutReference(const String& property, TComponent* target)
 {
     if (property != "Images")
         return false;
-    images_ = dynamic_cast<TImageList*>(target);
+    auto* images = dynamic_cast<TImageList*>(target);
     picture_.Clear();
-    if (!images_)
+    if (!images) {
+        images_.Reset();
         return false;
-    if (Handle())
-        ::SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
+    }
+    // Each list the component builds (at a new density) replaces the
+    // control's, and the row picture is copied again from it when drawn.
+    images_.Reset(images, [this](HIMAGELIST list) {
+        picture_.Clear();
+        if (!Handle())
+            return;
+        ::SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    });
     return true;
 }

@@ -5,10 +5,9 @@
 #include "platform/UniqueHandle.h"
 #include "ui/Control.h"
 #include "ui/DefaultPixels.h"
+#include "ui/ImageList.h"
 #include "ui/RowPicture.h"
 #include "ui/TreeNode.h"
-
-class TImageList;
 
 class TTreeView : public TControl, private TreeNodeObserver {
 public:
@@ -48,7 +47,7 @@ private:
     void ResumeDrawing();
 
     platform::Font font_;
-    TImageList* images_ = nullptr;
+    TImageListLink images_;
     TRowPicture picture_;
     bool hideSelection_ = true;
     bool readOnly_ = false;

@@ -1,26 +1,31 @@
 #!/usr/bin/env python3
 """Draw tamsaek's pictures and write them into resources/.
 
-Outputs (paths relative to the repository root):
-    resources/folder16.bmp    16x16 24-bit BMP, yellow folder (tree / list icon)
-    resources/document16.bmp  16x16 24-bit BMP, green page with a clock (list icon)
-    resources/tamsaek.ico     program icon MAINICON: 16, 24, 32, 48 (32-bit DIB)
-                              and 256 (PNG) entries
+Outputs (paths relative to the repository root), N = 16, 20, 24, 28, 32,
+40, 48 and 64:
+    resources/folder<N>.bmp    NxN 24-bit BMP, yellow folder (tree / list picture)
+    resources/document<N>.bmp  NxN 24-bit BMP, green page with a clock (list picture)
+    resources/tamsaek.ico      program icon MAINICON: 16, 20, 24, 32, 40, 48, 64
+                               (32-bit DIB with AND mask) and 256 (PNG) entries
 
 Only the Python 3 standard library is used, and the output is deterministic:
 running the script twice gives byte-identical files.
 
-The two small bitmaps are drawn as 16x16 character grids below, one
-character per pixel, with a palette.  '.' is the transparent colour: pure
-magenta RGB(255, 0, 255), which the program uses as the image-list mask
-colour, so no other palette entry may be magenta.
+The 16x16 bitmaps are drawn as character grids below, one character per
+pixel, with a palette.  '.' is the transparent colour: pure magenta
+RGB(255, 0, 255), which the program uses as the image-list mask colour, so
+no other palette entry may be magenta.  The larger bitmaps are the same
+pictures drawn from vector shapes: a pixel at least half covered is opaque,
+its colour blended over the window's white (BLEND_BACKGROUND); any other is
+magenta, so no edge pixel comes out near magenta.
 
 The program icon is drawn with signed-distance shapes (rounded boxes,
 polygons, circles, capsules) and analytic anti-aliasing, so the same drawing
 scales to every icon size; the 16x16 entry is hand-drawn as a grid for
 crispness.
 
-Usage:  python3 resources/art/make_art.py [--preview DIR]
+Usage:  python3 resources/art/make_art.py [--out DIR] [--preview DIR]
+        --out DIR writes the resources into DIR instead of resources/.
         --preview DIR also writes enlarged PNG previews into DIR.
 """
 
@@ -34,6 +39,14 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 RES = os.path.dirname(HERE)
 
 MAGENTA = (255, 0, 255)
+# What the drawn bitmaps' edges are blended over: the window colour the
+# views show by default, and what the program blends a scaled picture over.
+BLEND_BACKGROUND = (255, 255, 255)
+
+# The sizes of the row pictures; 16 is the hand-drawn grid.
+PICTURE_SIZES = (16, 20, 24, 28, 32, 40, 48, 64)
+# The program icon's sizes; 16 is the hand-drawn grid, 256 is stored as PNG.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 
 # ---------------------------------------------------------------------------
 # 16x16 bitmaps for the folder tree and the file list
@@ -434,6 +447,118 @@ def draw_icon(size):
     return cv.rows()
 
 
+def snapper(size):
+    """Maps a figure of the 16-unit design grid to whole pixels at `size`."""
+    k = size / 16.0
+
+    def u(v):
+        return float(round(v * k))
+    return u
+
+
+def line_width(size):
+    """Outline width in whole pixels: 1 up to 32, 2 at 40 and 48, 3 at 64."""
+    return float(max(1, int(round(size / 22.0))))
+
+
+def draw_folder(size):
+    """The folder of the 16x16 grid as vector shapes: tab at the upper left,
+    a deeper back panel, the front panel lit along its top and left and
+    shaded along its bottom and right, all in a dark outline."""
+    u = snapper(size)
+    line = line_width(size)
+    k = size / 16.0
+    cv = Canvas(size)
+
+    back = union(
+        sd_box(u(0), u(4), u(16), u(14.5), 0.8 * k),
+        sd_polygon([(u(0), u(3)), (u(1), u(2)), (u(6), u(2)), (u(7.5), u(4)),
+                    (u(7.5), u(6)), (u(0), u(6))]),
+    )
+    cv.fill(back, FOLDER_PALETTE['K'])
+    back_inside = inset(back, line)
+    cv.fill(back_inside, FOLDER_PALETTE['B'])
+    # The tab's lit top and left edge.
+    cv.fill(intersect(back_inside,
+                      union(sd_box(u(0), u(2), u(16), u(2) + 2 * line),
+                            sd_box(u(0), u(2), u(0) + 2 * line, u(6)))),
+            FOLDER_PALETTE['L'])
+
+    front = sd_box(u(0), u(6), u(16), u(15), 0.9 * k)
+    cv.fill(front, FOLDER_PALETTE['K'])
+    x0, y0, x1, y1 = u(0) + line, u(6) + line, u(16) - line, u(15) - line
+    cv.fill(inset(front, line), FOLDER_PALETTE['L'])
+    cv.fill(intersect(inset(front, line), sd_box(x0 + line, y0 + line, x1 + 1, y1 + 1)),
+            FOLDER_PALETTE['D'])
+    cv.fill(sd_box(x0 + line, y0 + line, x1 - line, y1 - line),
+            vgrad(y0, FOLDER_PALETTE['Y'], y1, (250, 200, 60)))
+    return cv.rows()
+
+
+def draw_document(size):
+    """The page of the 16x16 grid as vector shapes: folded upper right
+    corner, green text lines, and a clock at three o'clock over its lower
+    left."""
+    u = snapper(size)
+    line = line_width(size)
+    k = size / 16.0
+    cv = Canvas(size)
+
+    fold = 4.5
+    page = sd_polygon([(u(3), u(0)), (u(15 - fold), u(0)), (u(15), u(fold)),
+                       (u(15), u(15)), (u(3), u(15))])
+    cv.fill(page, DOCUMENT_PALETTE['K'])
+    cv.fill(inset(page, line), DOCUMENT_PALETTE['P'])
+    corner = sd_polygon([(u(15 - fold), u(0)), (u(15), u(fold)), (u(15 - fold), u(fold))])
+    cv.fill(corner, DOCUMENT_PALETTE['K'])
+    cv.fill(inset(corner, line), DOCUMENT_PALETTE['F'])
+
+    # Text lines, as in the grid; the clock covers their left ends.
+    for y, xa, xb in ((3, 5, 9), (5, 5, 13), (7, 7, 13), (9, 9, 13), (11, 9, 13)):
+        cv.fill(sd_box(u(xa), u(y), u(xb), u(y) + max(1.0, u(y + 1) - u(y))),
+                DOCUMENT_PALETTE['G'])
+
+    cx, cy, r = 4.5 * k, 11.5 * k, 4.3 * k
+    rim = max(1.0, 0.9 * k)
+    cv.fill(sd_circle(cx, cy, r), DOCUMENT_PALETTE['C'])
+    cv.fill(sd_circle(cx, cy, r - rim), DOCUMENT_PALETTE['W'])
+    hand = max(0.5, 0.45 * k)
+    cv.fill(sd_capsule(cx, cy, cx, cy - 2.4 * k, hand), DOCUMENT_PALETTE['H'])
+    cv.fill(sd_capsule(cx, cy, cx + 1.9 * k, cy, hand), DOCUMENT_PALETTE['H'])
+    cv.fill(sd_circle(cx, cy, max(0.7, 0.6 * k)), DOCUMENT_PALETTE['R'])
+    return cv.rows()
+
+
+def flatten(rows):
+    """Straight-alpha rows as opaque (r, g, b) rows for a masked bitmap: a
+    pixel at least half covered is blended over BLEND_BACKGROUND, any other
+    is the see-through magenta."""
+    out = []
+    for row in rows:
+        line = []
+        for r, g, b, a in row:
+            if a < 128:
+                line.append(MAGENTA)
+                continue
+            t = a / 255.0
+            line.append(tuple(clamp8(c * t + bg * (1.0 - t))
+                              for c, bg in zip((r, g, b), BLEND_BACKGROUND)))
+        out.append(line)
+    return out
+
+
+def near_magenta(rgb):
+    """True for a colour that an eye, or a lenient mask, would take for magenta."""
+    return max(abs(rgb[0] - 255), rgb[1], abs(rgb[2] - 255)) < 96
+
+
+def check_see_through(name, rows):
+    for y, row in enumerate(rows):
+        for x, px in enumerate(row):
+            assert px == MAGENTA or not near_magenta(px), \
+                "%s: pixel (%d, %d) %r is near magenta" % (name, x, y, px)
+
+
 def icon16():
     rows = []
     for line in grid_pixels(ICON16_GRID, ICON16_PALETTE):
@@ -471,11 +596,12 @@ def enlarge(rows, scale, bg=None):
 def write_previews(folder, icon_images, bmps):
     os.makedirs(folder, exist_ok=True)
     for name, rows in bmps:
-        with open(os.path.join(folder, name + "_x16.png"), "wb") as fh:
-            fh.write(png_rgba(enlarge(rows, 16)))
+        scale = max(2, 256 // len(rows))
+        with open(os.path.join(folder, name + "_big.png"), "wb") as fh:
+            fh.write(png_rgba(enlarge(rows, scale)))
         shown = [[(255, 255, 255) if px == MAGENTA else px for px in row] for row in rows]
-        with open(os.path.join(folder, name + "_white_x8.png"), "wb") as fh:
-            fh.write(png_rgba(enlarge(shown, 8)))
+        with open(os.path.join(folder, name + "_white.png"), "wb") as fh:
+            fh.write(png_rgba(enlarge(shown, scale // 2)))
     checker = ((236, 236, 236), (200, 200, 200))
     for size, rows in icon_images:
         scale = max(1, 256 // size)
@@ -485,25 +611,46 @@ def write_previews(folder, icon_images, bmps):
 
 # ---------------------------------------------------------------------------
 
+def pictures():
+    """(file name, rows) of every row picture."""
+    out = []
+    for size in PICTURE_SIZES:
+        if size == 16:
+            folder = grid_pixels(FOLDER_GRID, FOLDER_PALETTE)
+            document = grid_pixels(DOCUMENT_GRID, DOCUMENT_PALETTE)
+        else:
+            folder = flatten(draw_folder(size))
+            document = flatten(draw_document(size))
+        out.append(("folder%d" % size, folder))
+        out.append(("document%d" % size, document))
+    return out
+
+
 def main(argv):
     for pal in (FOLDER_PALETTE, DOCUMENT_PALETTE):
         for ch, rgb in pal.items():
             assert (ch == '.') == (rgb == MAGENTA), "magenta only for '.'"
+            assert ch == '.' or not near_magenta(rgb), "%s is near magenta" % ch
 
-    folder = grid_pixels(FOLDER_GRID, FOLDER_PALETTE)
-    document = grid_pixels(DOCUMENT_GRID, DOCUMENT_PALETTE)
-    icon_images = [(16, icon16())] + [(s, draw_icon(s)) for s in (24, 32, 48, 256)]
+    options = dict(zip(argv[::2], argv[1::2]))
+    unknown = set(options) - {"--out", "--preview"}
+    if unknown or len(argv) % 2:
+        sys.exit(__doc__)
+    out = options.get("--out", RES)
+    os.makedirs(out, exist_ok=True)
 
-    with open(os.path.join(RES, "folder16.bmp"), "wb") as fh:
-        fh.write(bmp24(folder))
-    with open(os.path.join(RES, "document16.bmp"), "wb") as fh:
-        fh.write(bmp24(document))
-    with open(os.path.join(RES, "tamsaek.ico"), "wb") as fh:
+    bmps = pictures()
+    icon_images = [(s, icon16() if s == 16 else draw_icon(s)) for s in ICON_SIZES]
+
+    for name, rows in bmps:
+        check_see_through(name, rows)
+        with open(os.path.join(out, name + ".bmp"), "wb") as fh:
+            fh.write(bmp24(rows))
+    with open(os.path.join(out, "tamsaek.ico"), "wb") as fh:
         fh.write(ico(icon_images))
 
-    if len(argv) >= 2 and argv[0] == "--preview":
-        write_previews(argv[1], icon_images,
-                       [("folder16", folder), ("document16", document)])
+    if "--preview" in options:
+        write_previews(options["--preview"], icon_images, bmps)
 
 
 if __name__ == "__main__":

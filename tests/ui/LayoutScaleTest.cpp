@@ -126,6 +126,15 @@ TEST(LayoutScale, TheFrameworksOwnFiguresGrowWithTheLayouts)
     EXPECT_EQ(ItemWidths(Child(search, "T_LISTVIEW_SEARCH"), "Columns"),
               (std::vector<std::int64_t>{225, 150, 180, 75}));
     EXPECT_EQ(Value(Child(search, "T_CENBAR"), "MinSize"), 45) << "the splitter's least width, 30 at 96";
+    // The pictures' size, 16 at 96, comes before the pictures themselves.
+    const LayoutObject& images = Child(search, "T_ICON_SEARCH");
+    EXPECT_EQ(Value(images, "Width"), 24);
+    EXPECT_EQ(Value(images, "Height"), 24);
+    std::vector<String> order;
+    for (const LayoutProperty& property : images.properties)
+        if (property.name == "Width" || property.name == "Height" || property.name == "Pictures")
+            order.push_back(property.name);
+    EXPECT_EQ(order.back(), "Pictures");
 
     LayoutObject bare = ParseLayout(R"(object F: TForm
   object T: TTreeView
