@@ -78,8 +78,10 @@ TForm::TForm(TComponent* owner) : TControl(owner) {}
 
 TForm::~TForm()
 {
-    // The controls go while the form's window still exists.
+    // The controls go while the form's window still exists, the window
+    // while its icons do.
     DestroyComponents();
+    DestroyHandle();
 }
 
 bool TForm::IsForm(HWND hwnd)
@@ -117,6 +119,8 @@ void TForm::Build(const FormClass& formClass)
     LayoutObject placed = applied_;
     KeepDesignedCorner(placed, layout_, density_);
     BuildForm(*this, placed, formClass);
+    icons_.emplace(density_);
+    icons_->ApplyTo(Handle());
     Place(WindowBounds(Handle()), true);
     if (onCreate_)
         onCreate_(this);
@@ -152,6 +156,10 @@ void TForm::ChangeDensity(int density, const TBounds& suggested)
     LayoutObject next = LayoutForDensity();
     ReapplyPixels(*this, applied_, next, from, layoutPixelsPerInch_);
     applied_ = std::move(next);
+    // The new icons are shown before the old ones go.
+    TProgramIcons icons(density_);
+    icons.ApplyTo(Handle());
+    icons_ = std::move(icons);
     if (::IsZoomed(Handle()) || ::IsIconic(Handle())) {
         ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.width, suggested.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);

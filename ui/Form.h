@@ -3,8 +3,10 @@
 // published controls and handlers in a FormClass; building binds every
 // layout name to one of them and fails on a name it does not know.
 #include "ui/Control.h"
+#include "ui/ProgramIcons.h"
 
 #include <functional>
+#include <optional>
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
@@ -151,4 +153,6 @@ private:
     // and whether the user has given it one since it was built.
     TBounds laidOut_{};
     bool sizedByUser_ = false;
+    // The icons of the density, held while the window shows them.
+    std::optional<TProgramIcons> icons_;
 };

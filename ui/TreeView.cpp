@@ -366,6 +366,9 @@ bool TTreeView::SetLayoutReference(const String& property, TComponent* target)
         if (!Handle())
             return;
         ::SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
+        // The control sets its indent to a new list's picture width: the
+        // layout's is given again.
+        ::SendMessageW(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
         ::InvalidateRect(Handle(), nullptr, TRUE);
     });
     return true;

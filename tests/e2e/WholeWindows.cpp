@@ -173,6 +173,32 @@ int CheckWindow(HWND window, const char* name, const std::vector<std::wstring>& 
     return faults;
 }
 
+// The row pictures of every list and tree of the form at the size its
+// layout's density asks for: 16 pixels at 96 dpi.
+int PictureFaults(TForm& form, const std::string& label)
+{
+    const int wanted = ::MulDiv(16, form.LayoutPixelsPerInch(), 96);
+    int faults = 0;
+    for (HWND control : Descendants(form.Handle())) {
+        const std::wstring kind = ClassOf(control);
+        HIMAGELIST list = nullptr;
+        if (kind == WC_LISTVIEWW)
+            list = ListView_GetImageList(control, LVSIL_SMALL);
+        else if (kind == WC_TREEVIEWW)
+            list = TreeView_GetImageList(control, TVSIL_NORMAL);
+        else
+            continue;
+        int width = 0;
+        int height = 0;
+        if (!list || !::ImageList_GetIconSize(list, &width, &height) || width != wanted || height != wanted) {
+            Log("FAULT " + label + " " + Utf8(kind) + ": row pictures " + std::to_string(width) + " x " +
+                std::to_string(height) + ", not " + std::to_string(wanted));
+            ++faults;
+        }
+    }
+    return faults;
+}
+
 const wchar_t kHangulTitle[] = L"한글 제목의 창";
 
 // Our forms are control parents, which the window list leaves out.
@@ -239,6 +265,7 @@ int DensityTrip(TForm& form, const char* name, const std::vector<std::wstring>& 
         if (form.LayoutPixelsPerInch() != step)
             Log(label + ": drawn at " + std::to_string(form.LayoutPixelsPerInch()) + " dpi to fit the work area");
         faults += CheckWindow(form.Handle(), label.c_str(), expected);
+        faults += PictureFaults(form, label);
         const bool record = step == 96 && fontsAt96.empty();
         for (std::size_t i = 0; i < form.ComponentCount(); ++i) {
             auto* control = dynamic_cast<TControl*>(form.Component(i));
@@ -300,7 +327,7 @@ int Run()
     Settle(500);
     const std::vector<std::wstring> mainTexts = {L"주소창", L"바로가기",   L"시스템정보",
                                                  L"이름",   L"C 드라이브", L"파일갯수"};
-    int faults = CheckWindow(main->Handle(), "main window", mainTexts);
+    int faults = CheckWindow(main->Handle(), "main window", mainTexts) + PictureFaults(*main, "main window");
     SaveWindowPicture(main->Handle(), pictures + L"\\whole-main.png");
     const bool trip = DensityTripAsked();
     if (trip)

@@ -7,6 +7,20 @@
 
 namespace {
 
+std::string IconSize(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return "none";
+    BITMAP shape{};
+    ::GetObjectW(info.hbmMask, sizeof shape, &shape);
+    const int height = info.hbmColor ? shape.bmHeight : shape.bmHeight / 2;
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    return std::to_string(shape.bmWidth) + "x" + std::to_string(height);
+}
+
 std::string PictureSize(HIMAGELIST list)
 {
     int width = 0;
@@ -47,8 +61,9 @@ std::vector<std::string> Shot(TForm& form)
     ::GetWindowRect(form.Handle(), &outer);
     ::GetClientRect(form.Handle(), &client);
     lines.push_back("form: outer " + std::to_string(outer.right - outer.left) + "x" +
-                    std::to_string(outer.bottom - outer.top) + " client " + Rect(client) + " font " +
-                    std::to_string(FontHeight(form.Handle())));
+                    std::to_string(outer.bottom - outer.top) + " client " + Rect(client) + " icons " +
+                    IconSize(reinterpret_cast<HICON>(::SendMessageW(form.Handle(), WM_GETICON, ICON_BIG, 0))) + " " +
+                    IconSize(reinterpret_cast<HICON>(::SendMessageW(form.Handle(), WM_GETICON, ICON_SMALL, 0))));
     for (std::size_t i = 0; i < form.ComponentCount(); ++i) {
         auto* control = dynamic_cast<TControl*>(form.Component(i));
         if (!control || !control->Handle())
