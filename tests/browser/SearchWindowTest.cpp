@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -130,8 +131,11 @@ protected:
 
 TEST_F(SearchWindowTest, StartsWithTheRootNodeTheRootListedAndNoMessage)
 {
+    // A window of its own: the other cases move the shared one about.
+    RecordedMessages().clear();
+    const std::unique_ptr<TSearchWindow> window = std::make_unique<TSearchWindow>(Application);
     EXPECT_TRUE(RecordedMessages().empty());
-    TTreeView& tree = *Window().T_TREEVIEW_SEARCH;
+    TTreeView& tree = *window->T_TREEVIEW_SEARCH;
     TTreeNode* root = tree.Items.GetFirstNode();
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->getNextSibling(), nullptr) << "one top-level node";
@@ -139,9 +143,9 @@ TEST_F(SearchWindowTest, StartsWithTheRootNodeTheRootListedAndNoMessage)
     EXPECT_EQ(PathOf(root), "C:\\");
     EXPECT_FALSE(tree.IsExpanded(*root));
     EXPECT_NE(root->NativeItem(), nullptr);
-    EXPECT_EQ(Window().T_EDIT_SEARCH->Text(), "C:\\");
-    EXPECT_EQ(Window().StatusBar1->PanelText(0), "파일갯수");
-    EXPECT_EQ(Captions(*Window().T_LISTVIEW_SEARCH), [] {
+    EXPECT_EQ(window->T_EDIT_SEARCH->Text(), "C:\\");
+    EXPECT_EQ(window->StatusBar1->PanelText(0), "파일갯수");
+    EXPECT_EQ(Captions(*window->T_LISTVIEW_SEARCH), [] {
         std::vector<String> names = SearchNames("C:\\", false);
         names.erase(std::remove_if(names.begin(), names.end(), [](const String& n) { return n[0] == '.'; }),
                     names.end());

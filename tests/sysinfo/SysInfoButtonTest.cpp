@@ -61,14 +61,34 @@ std::vector<String> Texts(const std::vector<RecordedMessage>& boxes)
     return texts;
 }
 
-TEST(SysInfoButton, EveryClickOpensAFreshModalWindowAndDestroysIt)
+// The browser, the timer and what the timer saw go with each case, however
+// it ends: the cases of a suite share one process.
+class SysInfoButton : public ::testing::Test {
+protected:
+    void SetUp() override { Openings().clear(); }
+
+    void TearDown() override
+    {
+        if (timer_)
+            ::KillTimer(nullptr, timer_);
+        SearchWindow = nullptr;
+        MainWindow = nullptr;
+        delete browser_;
+        Openings().clear();
+    }
+
+    TSearchWindow* browser_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
+
+TEST_F(SysInfoButton, EveryClickOpensAFreshModalWindowAndDestroysIt)
 {
-    auto* browser = new TSearchWindow(Application);
+    auto* browser = browser_ = new TSearchWindow(Application);
     SearchWindow = browser;
     MainWindow = browser->Handle();
     browser->Show();
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseOpenWindow);
-    ASSERT_NE(timer, 0u);
+    timer_ = ::SetTimer(nullptr, 0, 100, CloseOpenWindow);
+    ASSERT_NE(timer_, 0u);
 
     const int timersBefore = TimerWindows();
     RecordedMessages().clear();
@@ -83,7 +103,8 @@ TEST(SysInfoButton, EveryClickOpensAFreshModalWindowAndDestroysIt)
 
     browser->Button1->Click();
     const std::vector<RecordedMessage> second = RecordedMessages();
-    ::KillTimer(nullptr, timer);
+    ::KillTimer(nullptr, timer_);
+    timer_ = 0;
     ASSERT_EQ(Openings().size(), 2u);
     EXPECT_FALSE(::IsWindow(Openings()[1].window));
     EXPECT_EQ(SysInfoTest, nullptr);
@@ -96,9 +117,6 @@ TEST(SysInfoButton, EveryClickOpensAFreshModalWindowAndDestroysIt)
     EXPECT_EQ(Openings()[0].timers, timersBefore + 1);
     EXPECT_EQ(Openings()[1].timers, timersBefore + 1);
     EXPECT_EQ(TimerWindows(), timersBefore);
-
-    SearchWindow = nullptr;
-    delete browser;
 }
 
 } // namespace

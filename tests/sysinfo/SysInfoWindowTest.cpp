@@ -165,27 +165,30 @@ protected:
         probe(kExactTitle, framed, 0, true);
         probe(kSurrogateTitle, framed, 0, true);
         secondCopy_ = new SecondCopy;
-
-        RecordedMessages().clear();
-        window_ = new TSysInfoTest(Application);
-        boxes_ = new std::vector<RecordedMessage>(RecordedMessages());
-        RecordedMessages().clear();
     }
 
     static void TearDownTestSuite()
     {
-        delete window_;
-        window_ = nullptr;
         delete secondCopy_;
         secondCopy_ = nullptr;
         delete probes_;
         probes_ = nullptr;
-        delete boxes_;
-        boxes_ = nullptr;
     }
 
+    // Every case gets a window as a click builds it: cases select drives,
+    // add items and let the clock tick, and the suite shares one process.
+    void SetUp() override
+    {
+        RecordedMessages().clear();
+        window_ = std::make_unique<TSysInfoTest>(Application);
+        boxes_ = RecordedMessages();
+        RecordedMessages().clear();
+    }
+
+    void TearDown() override { window_.reset(); }
+
     TSysInfoTest& Window() { return *window_; }
-    const std::vector<RecordedMessage>& Boxes() { return *boxes_; }
+    const std::vector<RecordedMessage>& Boxes() { return boxes_; }
 
     void Select(const String& letter)
     {
@@ -199,8 +202,8 @@ protected:
                        reinterpret_cast<LPARAM>(list));
     }
 
-    static inline TSysInfoTest* window_ = nullptr;
-    static inline std::vector<RecordedMessage>* boxes_ = nullptr;
+    std::unique_ptr<TSysInfoTest> window_;
+    std::vector<RecordedMessage> boxes_;
     static inline std::vector<std::unique_ptr<ProbeWindow>>* probes_ = nullptr;
     static inline SecondCopy* secondCopy_ = nullptr;
 };
