@@ -256,7 +256,7 @@ void TForm::Place(const TBounds& bounds, bool layoutSized)
 {
     constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
     const TBounds now = WindowBounds(Handle());
-    if (now.left != bounds.left || now.top != bounds.top || now.width != bounds.width || now.height != bounds.height)
+    if (!(now == bounds))
         ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height, kFlags);
     laidOut_ = WindowBounds(Handle());
     if (!layoutSized || (clientWidth_ < 0 && clientHeight_ < 0))
@@ -271,8 +271,7 @@ void TForm::Place(const TBounds& bounds, bool layoutSized)
     if (clientHeight_ >= 0)
         wanted.height += clientHeight_ - client.bottom;
     wanted = FitToWorkArea(wanted);
-    if (wanted.left == laidOut_.left && wanted.top == laidOut_.top && wanted.width == laidOut_.width &&
-        wanted.height == laidOut_.height)
+    if (wanted == laidOut_)
         return;
     ::SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.width, wanted.height, kFlags);
     laidOut_ = WindowBounds(Handle());

@@ -23,6 +23,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -250,7 +251,7 @@ int DensityTrip(TForm& form, const char* name, const std::vector<std::wstring>& 
     int density = home;
     // Each control's font at 96 dpi, once the trip has been there: at every
     // later density it must be that height scaled.
-    std::vector<std::pair<TControl*, long>> fontsAt96;
+    std::map<const TControl*, long> fontsAt96;
     for (int step : {96, 144, 192, 96, home}) {
         if (step == density)
             continue;
@@ -273,18 +274,20 @@ int DensityTrip(TForm& form, const char* name, const std::vector<std::wstring>& 
                 continue;
             const long height = FontHeight(control->Handle());
             if (record) {
-                fontsAt96.emplace_back(control, height);
+                fontsAt96[control] = height;
                 continue;
             }
             // Drawn smaller where the window would not fit at the density.
             const int scale = form.LayoutPixelsPerInch();
-            for (const auto& [known, at96] : fontsAt96)
-                if (known == control && height != ::MulDiv(at96, scale, 96)) {
+            if (const auto known = fontsAt96.find(control); known != fontsAt96.end()) {
+                const long at96 = known->second;
+                if (height != ::MulDiv(at96, scale, 96)) {
                     Log("FAULT " + label + " " + control->Name() + " draws with a font of " + std::to_string(height) +
                         ", not " + std::to_string(::MulDiv(at96, scale, 96)) + " (drawn at " + std::to_string(scale) +
                         " dpi)");
                     ++faults;
                 }
+            }
         }
     }
     const std::vector<std::string> end = Shot(form);

@@ -1,5 +1,7 @@
 #include "tests/support/GdiObjects.h"
 
+#include "tests/support/Fixtures.h"
+
 #include <windows.h>
 
 #include <winternl.h>
@@ -25,11 +27,6 @@ constexpr std::size_t kWineHandles = 0x10000;
 HMODULE Ntdll()
 {
     return ::GetModuleHandleW(L"ntdll.dll");
-}
-
-bool IsWine()
-{
-    return Ntdll() && ::GetProcAddress(Ntdll(), "wine_get_version");
 }
 
 template <class Function>
@@ -94,7 +91,7 @@ std::optional<long> GdiObjectCount()
 {
     if (const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
         return static_cast<long>(count);
-    if (!IsWine())
+    if (!RunningUnderWine())
         return std::nullopt;
     const WineHandleEntry* table = WineHandleTable();
     if (!table)

@@ -1,5 +1,6 @@
 #include "tests/support/LayoutShot.h"
 
+#include "platform/UniqueHandle.h"
 #include "ui/ComCtrls.h"
 #include "ui/StdCtrls.h"
 
@@ -12,12 +13,12 @@ std::string IconSize(HICON icon)
     ICONINFO info{};
     if (!icon || !::GetIconInfo(icon, &info))
         return "none";
+    const platform::Bitmap mask(info.hbmMask);
+    const platform::Bitmap colour(info.hbmColor);
     BITMAP shape{};
-    ::GetObjectW(info.hbmMask, sizeof shape, &shape);
-    const int height = info.hbmColor ? shape.bmHeight : shape.bmHeight / 2;
-    ::DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
+    ::GetObjectW(mask.Get(), sizeof shape, &shape);
+    // A monochrome icon keeps both its masks in one bitmap twice as tall.
+    const int height = colour ? shape.bmHeight : shape.bmHeight / 2;
     return std::to_string(shape.bmWidth) + "x" + std::to_string(height);
 }
 
