@@ -105,6 +105,24 @@ _tamsaek_apt_update() {
     tamsaek_log "going on with the package indexes that could be read"
 }
 
+# Installs APT_COMMAND... -- PACKAGES... Where one architecture's index of
+# the security archive could not be read (a mirror mid-sync), a library that
+# both architectures need would come in two versions, the newer for amd64
+# only, and apt refuses the pair: then the release's own archive is
+# preferred, which holds one version for both.
+_tamsaek_apt_install() {
+    local -a apt=() packages=()
+    while [[ "$1" != -- ]]; do apt+=("$1"); shift; done
+    shift
+    packages=("$@")
+    "${apt[@]}" install "${packages[@]}" && return 0
+    local codename
+    codename="$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")"
+    [[ -n "$codename" ]] || return 1
+    tamsaek_log "the install failed: trying again from $codename's own archive first"
+    "${apt[@]}" -t "$codename" install "${packages[@]}"
+}
+
 tamsaek_install_deps() (
     set -euo pipefail
     if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
@@ -143,8 +161,8 @@ tamsaek_install_deps() (
     if ((${#missing[@]} + ${#bare[@]})); then
         tamsaek_log "installing: ${missing[*]} ${bare[*]}"
         _tamsaek_apt_update "${apt[@]}"
-        ((${#missing[@]} == 0)) || "${apt[@]}" install "${missing[@]}"
-        ((${#bare[@]} == 0)) || "${apt[@]}" install --no-install-recommends "${bare[@]}"
+        ((${#missing[@]} == 0)) || _tamsaek_apt_install "${apt[@]}" -- "${missing[@]}"
+        ((${#bare[@]} == 0)) || _tamsaek_apt_install "${apt[@]}" --no-install-recommends -- "${bare[@]}"
     elif ((need_update)); then
         _tamsaek_apt_update "${apt[@]}"
     fi
