@@ -88,20 +88,22 @@ struct FolderJob {
 };
 
 // What the walkers report to the calling thread: how many folders were
-// read and, now and then, which one.
+// read and, now and then, which one. Each walker counts on its own and
+// adds its count every kReportEvery folders, and when it waits or stops.
 template <class Probe = NoWalkProbe>
 class BasicWalkCounter {
 public:
     static constexpr std::size_t kReportEvery = 64;
 
-    // True every kReportEvery folders, when `path` was noted.
-    bool Count(const String& path)
+    void Add(std::size_t folders)
     {
-        if (++read_ % kReportEvery != 0)
-            return false;
+        if (folders)
+            read_.fetch_add(folders, std::memory_order_relaxed);
+    }
+    void Note(const String& path)
+    {
         auto lock = LockNoted<Probe>(mutex_, WalkWait::CounterLock);
         reading_ = path;
-        return true;
     }
     std::size_t Read() const { return read_.load(); }
     String Reading() const
@@ -119,8 +121,10 @@ private:
 using WalkCounter = BasicWalkCounter<>;
 
 // One walker: lists the folders of its own stack, depth first, until the
-// walk is over; numbers each subfolder as it is found and hands it to the
-// calling thread in batches. `counted(bool noted)` runs after each folder.
+// walk is over; numbers the subfolders of each folder it has listed and
+// hands them to the calling thread in batches. Nothing it shares with the
+// other walkers changes per subfolder, and its count of folders read only
+// every kReportEvery folders. `counted(bool noted)` runs after each folder.
 template <class Source, class Probe, class Counted>
 void WalkShare(Source& source, WorkSharing<FolderJob, Probe>& sharing, FolderNumbering& numbering,
                BasicWalkCounter<Probe>& counter, BasicFolderHandover<Probe>& handover, Counted&& counted)
@@ -128,9 +132,12 @@ void WalkShare(Source& source, WorkSharing<FolderJob, Probe>& sharing, FolderNum
     std::deque<FolderJob> stack;
     std::vector<FolderJob> children;
     std::vector<WalkedFolder> batch;
+    std::size_t uncounted = 0;
     // A walker about to wait for work, or to stop, hands over what it
-    // numbered: once every walker waits, every folder has been handed over.
+    // numbered and counted: once every walker waits, every folder has been
+    // handed over and counted.
     auto handOverAll = [&] {
+        counter.Add(std::exchange(uncounted, 0));
         handover.Give(batch, true);
         return true;
     };
@@ -140,18 +147,28 @@ void WalkShare(Source& source, WorkSharing<FolderJob, Probe>& sharing, FolderNum
             stack.pop_back();
             if (!(job.isLink && LeadsToAncestor(source, job.path))) {
                 source.List(job.path, [&](std::string_view name, std::uint32_t attributes) {
-                    if (!IsTreeFolder(name, attributes))
-                        return !sharing.Abandoned();
-                    String childPath;
-                    childPath.reserve(job.path.size() + name.size() + 1);
-                    childPath.append(job.path).append(name).push_back('\\');
-                    const FolderNumber number = numbering.Next();
-                    batch.push_back({number, job.number, childPath});
-                    children.push_back({number, std::move(childPath), (attributes & kReparsePointAttribute) != 0});
+                    if (IsTreeFolder(name, attributes)) {
+                        String childPath;
+                        childPath.reserve(job.path.size() + name.size() + 1);
+                        childPath.append(job.path).append(name).push_back('\\');
+                        children.push_back({0, std::move(childPath), (attributes & kReparsePointAttribute) != 0});
+                    }
                     return !sharing.Abandoned();
                 });
             }
-            counted(counter.Count(job.path));
+            if (!children.empty()) {
+                FolderNumber number = numbering.Next(static_cast<FolderNumber>(children.size()));
+                for (FolderJob& child : children) {
+                    child.number = number++;
+                    batch.push_back({child.number, job.number, child.path});
+                }
+            }
+            const bool noted = ++uncounted == BasicWalkCounter<Probe>::kReportEvery;
+            if (noted) {
+                counter.Add(std::exchange(uncounted, 0));
+                counter.Note(job.path);
+            }
+            counted(noted);
             handover.Give(batch, false);
             // The first child is walked next.
             std::move(children.rbegin(), children.rend(), std::back_inserter(stack));
@@ -162,6 +179,7 @@ void WalkShare(Source& source, WorkSharing<FolderJob, Probe>& sharing, FolderNum
     } catch (...) {
         sharing.Abandon(std::current_exception());
     }
+    counter.Add(uncounted);
 }
 
 // The walker threads: however their start or the wait for them ends, the
@@ -243,9 +261,10 @@ public:
         TreeAssembler<Node> assembler(root);
         auto stopped = [&walk] { return walk.sharing.Abandoned(); };
         auto nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
+        std::vector<WalkedFolder> arrived;
         auto reportAndAssemble = [&] {
             progress(walk.counter.Read(), walk.counter.Reading());
-            std::vector<WalkedFolder> arrived = walk.handover.TakeAll();
+            walk.handover.TakeAll(arrived);
             assembler.Add(arrived, addChild, stopped);
             nextProgress = std::chrono::steady_clock::now() + kWalkProgressInterval;
         };
@@ -263,7 +282,7 @@ public:
         }
         if (std::exception_ptr failure = walk.sharing.Failure())
             std::rethrow_exception(failure);
-        std::vector<WalkedFolder> arrived = walk.handover.TakeAll();
+        walk.handover.TakeAll(arrived);
         assembler.Add(arrived, addChild, stopped);
         return !stopped();
     }

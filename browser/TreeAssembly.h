@@ -19,10 +19,12 @@
 
 using FolderNumber = std::uint32_t;
 
-// Hands out the numbers; 0 is the root.
+// Hands out the numbers; 0 is the root. A listed folder's subfolders take
+// theirs at once, the first of `count` consecutive ones: the walkers share
+// the counter, and each change of it moves it between their cores.
 class FolderNumbering {
 public:
-    FolderNumber Next() { return next_.fetch_add(1, std::memory_order_relaxed); }
+    FolderNumber Next(FolderNumber count = 1) { return next_.fetch_add(count, std::memory_order_relaxed); }
     FolderNumber Count() const { return next_.load(); }
 
 private:
@@ -76,18 +78,21 @@ public:
         }
         lock.unlock();
         // A batch that grew from nothing would be allocated and moved some
-        // nine times on the way to kBatch folders.
+        // nine times on the way to kBatch folders. Once the calling thread
+        // has given storage back (TakeAll), `batch` holds some already.
         if (batch.capacity() < kBatch)
             batch.reserve(kBatch);
     }
 
-    // Everything passed on so far, in the order it came.
-    std::vector<WalkedFolder> TakeAll()
+    // Moves everything passed on so far, in the order it came, into
+    // `taken`, emptied first. Its storage stays behind for the next
+    // batch a walker passes on: batches go round instead of being
+    // allocated anew and freed on another thread.
+    void TakeAll(std::vector<WalkedFolder>& taken)
     {
-        std::vector<WalkedFolder> taken;
+        taken.clear();
         auto lock = LockNoted<Probe>(mutex_, WalkWait::HandoverLock);
         taken.swap(given_);
-        return taken;
     }
 
 private:

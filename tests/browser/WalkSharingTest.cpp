@@ -193,7 +193,8 @@ TEST(WalkSharing, AWalkerThatRanDryGetsHalfOfTheOthersWorkAndTheTreeComesOutInOr
     Built built;
     TreeAssembler<int> assembler(0);
     auto add = [&](int parent, std::string_view name, String path) { return built.Add(parent, name, std::move(path)); };
-    std::vector<WalkedFolder> arrived = handover.TakeAll();
+    std::vector<WalkedFolder> arrived;
+    handover.TakeAll(arrived);
     assembler.Add(arrived, add);
     EXPECT_EQ(assembler.Added() + 1, numbering.Count());
     EXPECT_FALSE(assembler.Waiting());
@@ -231,6 +232,45 @@ TEST(WalkSharing, AssemblyAddsEachFolderOnceEveryEarlierNumberHasArrived)
     Lines actual;
     built.Preorder(0, actual);
     EXPECT_EQ(actual, (Lines{"1|x|C:\\x\\", "2|p|C:\\x\\p\\", "1|y|C:\\y\\", "2|q|C:\\y\\q\\"}));
+}
+
+TEST(WalkSharing, BatchesPassOnWholeInOrderAndTheirStorageGoesBackToTheWalkers)
+{
+    constexpr FolderNumber kBatch = FolderHandover::kBatch;
+    FolderHandover handover;
+    std::vector<WalkedFolder> batch;
+    std::vector<WalkedFolder> taken;
+    FolderNumber next = 1;
+    auto give = [&](FolderNumber count, bool atOnce) {
+        for (FolderNumber end = next + count; next < end; ++next)
+            batch.push_back({next, 0, "C:\\f" + std::to_string(next) + "\\"});
+        handover.Give(batch, atOnce);
+    };
+    // Numbers first..last, and each path still with its folder.
+    auto tookExactly = [&](FolderNumber first, FolderNumber last) {
+        handover.TakeAll(taken);
+        bool whole = taken.size() == last - first + 1;
+        for (std::size_t i = 0; whole && i < taken.size(); ++i)
+            whole = taken[i].number == first + i && taken[i].path == "C:\\f" + std::to_string(first + i) + "\\";
+        return whole;
+    };
+
+    give(kBatch - 1, false);
+    EXPECT_EQ(batch.size(), kBatch - 1) << "short of a batch, a walker keeps its folders until it stops";
+    handover.Give(batch, true);
+    give(kBatch, false);
+    EXPECT_TRUE(batch.empty());
+    EXPECT_TRUE(tookExactly(1, 2 * kBatch - 1));
+
+    // The storage the calling thread empties goes back with its next look
+    // and is what a walker fills after that: no batch is allocated anew.
+    const WalkedFolder* emptied = taken.data();
+    give(kBatch, false);
+    EXPECT_TRUE(tookExactly(2 * kBatch, 3 * kBatch - 1)) << "what `taken` held is not handed back again";
+    give(kBatch, false);
+    EXPECT_EQ(batch.data(), emptied);
+    EXPECT_GE(batch.capacity(), kBatch);
+    EXPECT_TRUE(tookExactly(3 * kBatch, 4 * kBatch - 1));
 }
 
 TEST(WalkSharing, TheTreeGrowsOnTheCallingThreadWhileTheSearchesRun)
