@@ -483,7 +483,9 @@ def main():
            "two. Where two searchers scale (near 2), whatever the program adds beside the searches comes "
            "straight off the start-up; where they do not, it hides in the searches' own waits." % (big, walk1_over_walk2), "",
            "Every figure is a median of the rounds of one run (after one warm-up round that is thrown away; "
-           "the order of the approaches alternates between rounds); ratios compare figures of the same run. "
+           "the rounds take the approaches in the orders of a Williams design, so that every approach comes "
+           "in every place and right after every other one equally often); ratios compare figures of the "
+           "same run. "
            "Every approach runs in a process of its own, on synthetic trees (three files per folder) on drive C "
            "of the benchmark's own Wine prefix: fan-out 10; one folder holding all the others (with a folder "
            "of 1,000 beside it); 100 chains. Times include the process start (its own column); the bare walks "
@@ -492,7 +494,7 @@ def main():
            "of 1,000 folders are measured only with `TAMSAEK_BENCH_DEEP_100K=1`: Wine resolves every component "
            "of a path each time it opens a folder, so one walk of that shape takes about 30 times as long as "
            "the others (a quarter of an hour here). The machine is shared with other builds and test runs: "
-           "single rounds stray by up to a factor of two, which the medians and the alternating order only "
+           "single rounds stray by up to a factor of two, which the medians and the balanced orders only "
            "partly absorb.", "",
            "| tree | size | approach | folders | process start s | measured s | total s | / bare 2 threads | rounds |",
            "|---|---|---|---:|---:|---:|---:|---:|---:|"]

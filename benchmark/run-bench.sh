@@ -6,13 +6,15 @@ cd -- "$(dirname -- "$(readlink -f -- "${BASH_SOURCE[0]}")")/.."
 source scripts/setup.sh
 
 # Single rounds of the 10k trees stray by some 15 % on a shared machine, while
-# the program's walk is held to 3 % of the bare walk's: 11 of them, a few
-# seconds each, keep the median's own error near 2 %.
-rounds="${TAMSAEK_BENCH_ROUNDS:-11}"
+# the program's walk is held to 3 % of the bare walk's: 12 of them, a few
+# seconds each, keep the median's own error near 2 %, and 12 rounds take every
+# order of the designs below (for 2 and 4 approaches) equally often.
+rounds="${TAMSAEK_BENCH_ROUNDS:-12}"
 [[ "$rounds" =~ ^[1-9][0-9]*$ ]] || { tamsaek_error "TAMSAEK_BENCH_ROUNDS must be a positive number"; exit 2; }
 # A round of the 100k trees takes some three minutes here, and strays less:
-# 5 of them keep a full run near half an hour on a quiet machine of two cores.
-big_rounds="${TAMSAEK_BENCH_BIG_ROUNDS:-5}"
+# 4 of them (every order of 4 approaches once) keep a full run near half an
+# hour on a quiet machine of two cores.
+big_rounds="${TAMSAEK_BENCH_BIG_ROUNDS:-4}"
 [[ "$big_rounds" =~ ^[1-9][0-9]*$ ]] || { tamsaek_error "TAMSAEK_BENCH_BIG_ROUNDS must be a positive number"; exit 2; }
 sizes="${TAMSAEK_BENCH_SIZES-10k 100k}"
 # Wine resolves every component of a path each time a folder is opened, so a
@@ -114,20 +116,47 @@ measure() { # OUTPUT MODE [ARGS...]
         'BEGIN { printf "server_cpu_s=%.2f\nxvfb_cpu_s=%.2f\n", s / hz, x / hz }' >>"$results/$out.out"
 }
 
+# The order of the approaches in round ROUND (from 1): a Williams design, in
+# which over the rounds every approach comes in every place and right after
+# every other one equally often, so that an approach that leaves the machine
+# faster or slower for the next favours none of them. When the order merely
+# reversed from round to round, the bare walk with 2 threads came right after
+# the one with 1 thread in every other round, and in those rounds it came out
+# some 20 % faster than in the others.
+round_order() { # COUNT ROUND -> the indexes of the approaches, in order
+    local n="$1" round="$2" first=(0) low=1 high=$(($1 - 1)) rows row index order=()
+    while ((${#first[@]} < n)); do
+        first+=("$low")
+        low=$((low + 1))
+        if ((${#first[@]} < n)); then
+            first+=("$high")
+            high=$((high - 1))
+        fi
+    done
+    rows=$n
+    ((n % 2 == 0)) || rows=$((2 * n)) # an odd count needs each row reversed as well
+    row=$(((round - 1) % rows))
+    for index in "${first[@]}"; do order+=($(((index + row) % n))); done
+    if ((row >= n)); then
+        for ((index = n - 1; index >= 0; index--)); do echo -n "${order[index]} "; done
+    else
+        echo -n "${order[*]}"
+    fi
+}
+
 # A warm-up (WARMUP, an approach) fills the caches and is thrown away; then
-# the order of the approaches alternates from round to round.
+# the rounds take the approaches in the orders above.
 run_rounds() { # COUNT NAME WARMUP APPROACH...   (an approach is OUTPUT:MODE[:ARG])
-    local count="$1" name="$2" warmup="$3" round approach out mode arg list i
+    local count="$1" name="$2" warmup="$3" round approach out mode arg list index
     shift 3
+    local approaches=("$@")
     for ((round = 0; round <= count; round++)); do
         tamsaek_log "$name, round $round of $count$( ((round)) || echo ' (warm-up)')"
         if ((round == 0)); then
             list=("$warmup")
-        elif ((round % 2 == 0)); then
-            list=()
-            for ((i = $# - 1; i >= 0; i--)); do list+=("${@:i+1:1}"); done
         else
-            list=("$@")
+            list=()
+            for index in $(round_order ${#approaches[@]} "$round"); do list+=("${approaches[index]}"); done
         fi
         for approach in "${list[@]}"; do
             IFS=: read -r out mode arg <<<"$approach"
