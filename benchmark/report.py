@@ -33,14 +33,6 @@ def read_file(path):
     return values
 
 
-def read_runs(folder, prefix):
-    runs = []
-    for name in sorted(os.listdir(folder)):
-        if name.startswith(prefix + ".") and name.endswith(".out") and name[len(prefix) + 1:-4].isdigit():
-            runs.append(read_file(os.path.join(folder, name)))
-    return runs
-
-
 def read_rounds(folder, prefix):
     """The runs of one approach by round."""
     rounds = {}
@@ -48,6 +40,11 @@ def read_rounds(folder, prefix):
         if name.startswith(prefix + ".") and name.endswith(".out") and name[len(prefix) + 1:-4].isdigit():
             rounds[int(name[len(prefix) + 1:-4])] = read_file(os.path.join(folder, name))
     return rounds
+
+
+def read_runs(folder, prefix):
+    rounds = read_rounds(folder, prefix)
+    return [rounds[number] for number in sorted(rounds)]
 
 
 def paired(results, over, under, key_over, key_under, with_start=True):
@@ -206,7 +203,7 @@ def waits_table(results, sizes):
                                                              + c(r, "sharing_lock_n")) / folders(r))
                                if prefix == "productwalk" else "–"))
                 trips[prefix] = (m(lambda r: 1000 * (blocking(r) + w(r, "sharing_wake_n")) / folders(r)),
-                                 m(lambda r: share(r, locks(r))), m(lambda r: r["waits_walk_s"]))
+                                 m(lambda r: share(r, locks(r))))
             if len(trips) == 2:
                 bare, own = trips["walk2"], trips["productwalk"]
                 where = "%s, %s" % (SHAPE_NAMES[shape], size)

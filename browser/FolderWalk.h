@@ -123,8 +123,8 @@ using WalkCounter = BasicWalkCounter<>;
 // One walker: lists the folders of its own stack, depth first, until the
 // walk is over; numbers the subfolders of each folder it has listed and
 // hands them to the calling thread in batches. Nothing it shares with the
-// other walkers changes per subfolder, and its count of folders read only
-// every kReportEvery folders. `counted(bool noted)` runs after each folder.
+// other walkers changes per subfolder, and the shared count of folders read
+// only every kReportEvery folders. `counted(bool noted)` runs after each folder.
 template <class Source, class Probe, class Counted>
 void WalkShare(Source& source, WorkSharing<FolderJob, Probe>& sharing, FolderNumbering& numbering,
                BasicWalkCounter<Probe>& counter, BasicFolderHandover<Probe>& handover, Counted&& counted)
